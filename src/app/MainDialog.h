@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+
+#include "app/DialogTemplate.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+struct EditorState;
+class WindowServices;
+
+// The editor's one window. It owns the window's fields, builds every control of its template,
+// and routes each menu command and control notification to its handler. Handlers gather input
+// through the window services and work on the shared EditorState.
+class MainDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    MainDialog(EditorState& state, WindowServices& services, QWidget* parent = nullptr);
+    ~MainDialog() override;
+
+    // Routes a command identifier (menu item, button or system-menu item) to its handler.
+    // Identifiers without a handler are ignored.
+    void OnCommand(int commandId);
+
+    // Builds the first pop-up of menu `menuId` (4 or 132), its items routed like the menu bar's.
+    // The caller owns the menu.
+    QMenu* CreatePopupMenu(int menuId);
+
+    // Copies every bound control into its field, and every field into its control.
+    void ReadControls();
+    void WriteControls();
+
+    // Fields bound to controls.
+    QString m_statusText;       // 1004: title, usage hint or the selected texture's summary
+    QString m_replacementText;  // 1005: label under the replacement preview
+    bool m_forceSize = false;   // 1007: "Force Size?" state
+    QString m_forcedSizeText;   // 1006: forced size in hexadecimal, at most 3 characters
+    QString m_descriptionText;  // 1008: description line or texture count
+    QString m_filterText;       // 1009: description filter
+
+    // Bound controls.
+    QListWidget* m_textureList = nullptr;  // 1000
+    QComboBox* m_sizeCombo = nullptr;      // 1003
+    QListWidget* m_previewList = nullptr;  // 1002
+    QCheckBox* m_forceSizeButton = nullptr;
+
+    QIcon m_icon;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void BuildControls(QWidget* panel);
+    void BuildMenuBar(QMenuBar* menuBar);
+    void AddMenuItems(QMenu* menu, const struct PopupTemplate& popup);
+    void BuildSystemMenuSubstitute(QWidget* panel);
+    void ShowMessage(const char* text, const char* caption);
+
+    // Handlers.
+    void EndWithOk();
+    void ShowAboutDialog();
+    void SaveNewRom();
+    void ApplyPatch();
+
+    EditorState& m_state;
+    WindowServices& m_services;
+
+    QLabel* m_statusLabel = nullptr;
+    QLabel* m_replacementLabel = nullptr;
+    QLabel* m_descriptionLabel = nullptr;
+    QLineEdit* m_forcedSizeEdit = nullptr;
+    QLineEdit* m_filterEdit = nullptr;
+};

@@ -1,0 +1,76 @@
+#include "app/QtWindowServices.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogRequest& request,
+                                     QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(mode);
+    // An open dialog also accepts names that do not exist: the commands check that themselves
+    // and say so.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    dialog.setNameFilters(ToQtNameFilters(request.filter));
+    // The descriptions already show their patterns.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setOption(QFileDialog::DontConfirmOverwrite,
+                         (request.options & FILE_DIALOG_OVERWRITE_PROMPT) == 0);
+    }
+    dialog.selectFile(request.defaultFileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first();
+}
+
+}  // namespace
+
+QStringList ToQtNameFilters(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'))) {
+            const QString trimmed = pattern.trimmed();
+            if (!trimmed.isEmpty()) {
+                patterns << trimmed;
+            }
+        }
+        if (patterns.isEmpty()) {
+            continue;
+        }
+        result << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                      QLatin1Char(')');
+    }
+    return result;
+}
+
+void QtWindowServices::ShowMessage(QWidget* owner, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+bool QtWindowServices::AskYesNo(QWidget* owner, const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    owner);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtWindowServices::ChooseFileToOpen(QWidget* owner,
+                                                          const FileDialogRequest& request) {
+    return RunFileDialog(owner, request, QFileDialog::AcceptOpen);
+}
+
+std::optional<QString> QtWindowServices::ChooseFileToSave(QWidget* owner,
+                                                          const FileDialogRequest& request) {
+    return RunFileDialog(owner, request, QFileDialog::AcceptSave);
+}
+
+int QtWindowServices::RunModal(QDialog& dialog) {
+    return dialog.exec();
+}

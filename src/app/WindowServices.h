@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+// Options of the file dialogs, as flag bits.
+enum FileDialogOption : unsigned {
+    FILE_DIALOG_OVERWRITE_PROMPT = 0x2,  // ask before replacing an existing file (save dialogs)
+    FILE_DIALOG_HIDE_READ_ONLY = 0x4,    // no "open read-only" choice
+};
+
+// What a command asks of a file dialog.
+struct FileDialogRequest {
+    QString defaultExtension;  // appended when the user types a name without one
+    QString defaultFileName;   // proposed in the name field
+    QString filter;            // pairs of "description|patterns|", patterns separated by ';'
+    unsigned options = 0;      // FileDialogOption bits
+};
+
+// Everything the handlers need from the windowing system that a user answers: message boxes,
+// questions, file dialogs and other modal dialogs. The editor uses the Qt implementation; tests
+// use a scripted one that answers in order and records what was shown.
+class WindowServices {
+public:
+    virtual ~WindowServices() = default;
+
+    // A modal message box with an OK button, owned by `owner`.
+    virtual void ShowMessage(QWidget* owner, const QString& text, const QString& caption) = 0;
+    // A modal question with Yes and No; true for Yes.
+    virtual bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) = 0;
+    // File-open and file-save dialogs: the chosen full path, or nullopt when cancelled.
+    virtual std::optional<QString> ChooseFileToOpen(QWidget* owner,
+                                                    const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> ChooseFileToSave(QWidget* owner,
+                                                    const FileDialogRequest& request) = 0;
+    // Runs a dialog modally and returns its result code.
+    virtual int RunModal(QDialog& dialog) = 0;
+};
+
+// Turns a filter written as "description|patterns|..." into Qt's name filters, one per pair:
+// "Moonglass's ROM (*.rom, *.v64)|*.rom; *.v64|" becomes
+// "Moonglass's ROM (*.rom, *.v64) (*.rom *.v64)". The patterns go last in parentheses because
+// that is where Qt looks for them.
+QStringList ToQtNameFilters(const QString& filter);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes out of scope.
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device rd;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            auto candidate = std::filesystem::temp_directory_path() /
+                             ("mgrom-test-" + std::to_string(rd()) + std::to_string(rd()));
+            if (std::filesystem::create_directory(candidate)) {
+                m_path = candidate;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+    // Writes bytes to a file below the folder (creating sub-folders) and returns its path.
+    std::filesystem::path Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        auto path = m_path / name;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+    std::filesystem::path WriteText(const std::string& name, const std::string& text) const {
+        return Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
+inline std::vector<std::uint8_t> ReadAllBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
