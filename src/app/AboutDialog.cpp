@@ -4,11 +4,13 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
 
 AboutDialog::AboutDialog(const QIcon& icon, QWidget* parent) : QDialog(parent) {
     const DialogTemplate& dialogTemplate = AboutDialogTemplate();
     setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
+    setFont(DialogFont(font()));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     const DialogRect size =

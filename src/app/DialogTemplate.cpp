@@ -31,8 +31,7 @@ constexpr std::array kMainControls = {
                     false},
     ControlTemplate{ids::OK, K::DefaultPushButton, "OK", {439, 216, 12, 16}, false, false},
     ControlTemplate{ids::STATIC, K::Label, "(HEX)", {430, 174, 18, 10}, true, true},
-    ControlTemplate{
-        ids::STATIC, K::RightLabel, "Replacement Texture", {374, 7, 77, 9}, true, true},
+    ControlTemplate{ids::STATIC, K::RightLabel, "Replacement Texture", {374, 7, 77, 9}, true, true},
     ControlTemplate{ids::STATIC, K::RightLabel, "Image Size", {387, 175, 40, 9}, true, true},
     ControlTemplate{ids::STATIC, K::Label, "Description Filter:", {369, 100, 82, 9}, true, true},
 };

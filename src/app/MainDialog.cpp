@@ -16,6 +16,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
+#include "app/DialogFont.h"
 #include "app/EditorState.h"
 #include "app/MenuResources.h"
 #include "app/UserMessages.h"
@@ -56,6 +57,7 @@ MainDialog::MainDialog(EditorState& state, WindowServices& services, QWidget* pa
     : QDialog(parent), m_icon(MakeAppIcon()), m_state(state), m_services(services) {
     const DialogTemplate& dialogTemplate = MainDialogTemplate();
     setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
+    setFont(DialogFont(font()));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -90,8 +92,7 @@ void MainDialog::BuildControls(QWidget* panel) {
         switch (control.kind) {
             case ControlKind::IconList:
             case ControlKind::IconListNoScroll: {
-                QListWidget* list =
-                    CreateIconList(panel, control.kind == ControlKind::IconList);
+                QListWidget* list = CreateIconList(panel, control.kind == ControlKind::IconList);
                 (control.id == ids::TEXTURE_LIST ? m_textureList : m_previewList) = list;
                 widget = list;
                 break;
@@ -169,6 +170,15 @@ void MainDialog::BuildControls(QWidget* panel) {
         if (control.kind == ControlKind::DropDownList) {
             // The template's height includes the dropped-down list.
             geometry.setHeight(widget->sizeHint().height());
+        }
+        if (control.id == ids::STATIC && widget->sizeHint().width() > geometry.width()) {
+            // Fixed labels get the room their text needs in this font, growing away from the
+            // side they are aligned to.
+            const int extra = widget->sizeHint().width() - geometry.width();
+            geometry.setWidth(geometry.width() + extra);
+            if (control.kind == ControlKind::RightLabel) {
+                geometry.translate(-extra, 0);
+            }
         }
         widget->setGeometry(geometry);
         widget->setEnabled(control.enabled);
@@ -289,10 +299,10 @@ void MainDialog::SaveNewRom() {
 }
 
 void MainDialog::ApplyPatch() {
-    const FileDialogRequest patchRequest{
-        QStringLiteral("pat"), QStringLiteral("MGTexturePatch.pat"),
-        QStringLiteral("Custom ROM Patch (*.pat)|*.pat|"),
-        FILE_DIALOG_HIDE_READ_ONLY | FILE_DIALOG_OVERWRITE_PROMPT};
+    const FileDialogRequest patchRequest{QStringLiteral("pat"),
+                                         QStringLiteral("MGTexturePatch.pat"),
+                                         QStringLiteral("Custom ROM Patch (*.pat)|*.pat|"),
+                                         FILE_DIALOG_HIDE_READ_ONLY | FILE_DIALOG_OVERWRITE_PROMPT};
     const std::optional<QString> patchPath = m_services.ChooseFileToOpen(this, patchRequest);
     if (!patchPath) {
         return;
