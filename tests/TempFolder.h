@@ -34,7 +34,8 @@ public:
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
     // Writes bytes to a file below the folder (creating sub-folders) and returns its path.
-    std::filesystem::path Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    std::filesystem::path Write(const std::string& name,
+                                const std::vector<std::uint8_t>& bytes) const {
         auto path = m_path / name;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream out(path, std::ios::binary | std::ios::trunc);

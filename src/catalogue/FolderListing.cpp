@@ -10,15 +10,15 @@ char FoldCase(char c) {
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldCase(x) == FoldCase(y);
+           });
 }
 
 bool LessIgnoringCaseThenExact(const std::string& a, const std::string& b) {
-    const bool less = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
+    const bool less =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                     [](char x, char y) { return FoldCase(x) < FoldCase(y); });
     if (less) {
         return true;
     }
@@ -29,7 +29,8 @@ bool LessIgnoringCaseThenExact(const std::string& a, const std::string& b) {
 }
 
 // Finds an entry of `folder` named `component` without regard to case; empty when none.
-std::string FindEntryIgnoringCase(const std::filesystem::path& folder, const std::string& component) {
+std::string FindEntryIgnoringCase(const std::filesystem::path& folder,
+                                  const std::string& component) {
     std::error_code error;
     if (std::filesystem::exists(folder / component, error)) {
         return component;

@@ -9,10 +9,9 @@ ImageTable ParseImageTable(std::span<const std::uint8_t> fileBytes) {
     table.values.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* p = fileBytes.data() + 4 * i;
-        table.values.push_back(static_cast<std::uint32_t>(p[0]) |
-                               static_cast<std::uint32_t>(p[1]) << 8 |
-                               static_cast<std::uint32_t>(p[2]) << 16 |
-                               static_cast<std::uint32_t>(p[3]) << 24);
+        table.values.push_back(
+            static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
     }
     return table;
 }

@@ -22,9 +22,9 @@
 namespace {
 
 const QStringList kComboRows = {
-    "08 x 08",  "08 x 80", "10 x 10", "10 x 10G", "10 x 20",  "10 x 20G", "10 x 40", "20 x 20",
-    "20 x 20G", "21 x 21", "26 x 26", "20 x 30",  "20 x 40",  "20 x 40G", "30 x 20", "40 x 10",
-    "40 x 11",  "40 x 20", "80 x 08", "80 x 09",  "80 x 0B",  "80 x 0C",  "80 x 10G", "User"};
+    "08 x 08",  "08 x 80", "10 x 10", "10 x 10G", "10 x 20", "10 x 20G", "10 x 40",  "20 x 20",
+    "20 x 20G", "21 x 21", "26 x 26", "20 x 30",  "20 x 40", "20 x 40G", "30 x 20",  "40 x 10",
+    "40 x 11",  "40 x 20", "80 x 08", "80 x 09",  "80 x 0B", "80 x 0C",  "80 x 10G", "User"};
 
 QStringList ActionTexts(const QMenu* menu) {
     QStringList texts;
@@ -52,7 +52,9 @@ private:
         return m_dialog->findChild<T*>(QString::number(id));
     }
     QAction* Command(int id) { return m_dialog->findChild<QAction*>(QString::number(id)); }
-    QString ScratchPath() const { return m_folder->filePath(QStringLiteral("rightFlippedROM.rom")); }
+    QString ScratchPath() const {
+        return m_folder->filePath(QStringLiteral("rightFlippedROM.rom"));
+    }
     void WriteScratchFile() {
         QFile file(ScratchPath());
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -13,10 +13,10 @@ private slots:
                              << QStringList{"Moonglass's ROM (*.rom, *.v64) (*.rom *.v64)"};
         QTest::newRow("patch") << "Custom ROM Patch (*.pat)|*.pat|"
                                << QStringList{"Custom ROM Patch (*.pat) (*.pat)"};
-        QTest::newRow("two pairs") << "Bitmaps|*.bmp|All files|*.*|"
-                                   << QStringList{"Bitmaps (*.bmp)", "All files (*.*)"};
-        QTest::newRow("no final bar") << "Patched MG ROM (*.rom)|*.rom"
-                                      << QStringList{"Patched MG ROM (*.rom) (*.rom)"};
+        QTest::newRow("two pairs")
+            << "Bitmaps|*.bmp|All files|*.*|" << QStringList{"Bitmaps (*.bmp)", "All files (*.*)"};
+        QTest::newRow("no final bar")
+            << "Patched MG ROM (*.rom)|*.rom" << QStringList{"Patched MG ROM (*.rom) (*.rom)"};
         QTest::newRow("empty") << "" << QStringList{};
         QTest::newRow("description without patterns") << "Bitmaps|" << QStringList{};
     }
