@@ -9,6 +9,7 @@ packages=(
     libbenchmark-dev          # benchmarks
     zlib1g-dev                # tests only: an independent inflater for our streams
     clang libclang-rt-14-dev  # fuzz targets
+    imagemagick               # tests: bitmaps written by software we did not write
     xvfb xauth                # a real window where no display is available
 )
 

@@ -1,9 +1,7 @@
 #include "catalogue/DescriptionFile.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "catalogue/ParseHex.h"
+#include "romio/FileBytes.h"
 
 std::vector<std::string> SplitDescriptionLines(std::string_view fileBytes) {
     std::vector<std::string> lines;
@@ -38,15 +36,12 @@ std::vector<std::string> SplitDescriptionLines(std::string_view fileBytes) {
 }
 
 std::optional<std::vector<std::string>> ReadDescriptionFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
         return std::nullopt;
     }
-    const std::string bytes(std::istreambuf_iterator<char>(in), {});
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return SplitDescriptionLines(bytes);
+    return SplitDescriptionLines(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
 std::uint32_t DescriptionKey(std::string_view line) {

@@ -1,7 +1,8 @@
 #include "catalogue/ImageTable.h"
 
 #include <algorithm>
-#include <fstream>
+
+#include "romio/FileBytes.h"
 
 ImageTable ParseImageTable(std::span<const std::uint8_t> fileBytes) {
     ImageTable table;
@@ -17,13 +18,10 @@ ImageTable ParseImageTable(std::span<const std::uint8_t> fileBytes) {
 }
 
 std::optional<ImageTable> ReadImageTable(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Only the table's own bytes are read, whatever follows them.
+    const auto bytes = ReadFileBytes(path, IMAGE_TABLE_LENGTH * 4);
+    if (!bytes) {
         return std::nullopt;
     }
-    // Only the table's own bytes are read, whatever follows them.
-    std::vector<std::uint8_t> bytes(IMAGE_TABLE_LENGTH * 4);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return ParseImageTable(bytes);
+    return ParseImageTable(*bytes);
 }
