@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "catalogue/SizeClassTable.h"
+
+// Bitmap name pattern of every class folder. "*.bmp*" also takes names such as "wall.bmp.old",
+// and matching ignores letter case.
+inline constexpr const char* BITMAP_PATTERN = "*.bmp*";
+
+// What the user must be told after a catalogue scan, in the order it happened.
+struct ScanReport {
+    // Game classes (0 to 22) whose folder yielded no bitmap, in class order.
+    std::vector<int> classesWithoutBitmaps;
+    // One line per User bitmap that was not loaded: a reason prefix, the file name, "\n".
+    std::string userReport;
+    // Classes that held more bitmaps than a class can take, with how many were left out.
+    struct Overflow {
+        int sizeClass;
+        std::size_t leftOut;
+    };
+    std::vector<Overflow> overflows;
+};
+
+// Why a User bitmap is refused, judged from its header's width, height and bit count (each
+// the low 16 bits of its field). Returns the reason prefix of the load report ("Bad size: ",
+// "Not 4/8-Bit: ", "Use 0x28 x 0x26, because of padding, for: ", ...), or nullptr when the
+// bitmap is accepted. Widths 0x26, 0x41 and 0x21 are sizes of the game that need padding.
+const char* UserBitmapRefusal(std::uint16_t width, std::uint16_t height, std::uint16_t bitCount);
+
+// The width, height and bit count fields of a bitmap's first 48 bytes; missing bytes read 0.
+struct UserBitmapHeader {
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+    std::uint16_t bitCount = 0;
+};
+UserBitmapHeader ReadUserBitmapHeader(std::span<const std::uint8_t> leadingBytes);
+
+// Rebuilds the catalogue from the class folders below `programFolder`. `table` must have been
+// reset for load. For each class in order: a missing description file is created empty (game
+// classes), the folder's bitmaps are appended in name order (at most MAX_CLASS_ENTRIES), User
+// bitmaps are checked by their headers, and the description lines are given to the entries
+// whose offset matches. Every slot of the game classes that ends without a description reads
+// NO_DESCRIPTION. Folders or files that cannot be read are skipped; the scan always completes.
+ScanReport ScanCatalogue(const std::filesystem::path& programFolder, SizeClassTable& table);

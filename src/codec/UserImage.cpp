@@ -1,0 +1,43 @@
+#include "codec/UserImage.h"
+
+#include "codec/TextureCompressor.h"
+
+UserImage PrepareUserImage(std::span<const std::uint8_t> file, std::string_view formatLetter) {
+    UserImage image;
+    const BitmapHeader header = ReadBitmapHeader(file);
+    image.width = header.width;
+    image.height = header.height;
+    image.entries = ColourTableEntries(header);
+    image.depthMode = image.entries < 16 ? DEPTH_MODE_4BIT : DEPTH_MODE_8BIT;
+
+    image.result = ConvertBitmapToTexture(file, image.depthMode, image.texture);
+    if (image.result != ConvertResult::Ok) {
+        return image;
+    }
+    if (header.bitCount == 16) {
+        image.entries = image.texture.count;
+        image.depthMode = image.texture.depthMode;
+    }
+    image.record = CompressTexture(TEXTURE_STREAM_MAGIC, FIXED_BLOCK_HEADER, image.width,
+                                   image.height, image.texture.indexWords, image.texture.palette,
+                                   image.entries, formatLetter);
+    return image;
+}
+
+UserImage PrepareUserImage(const std::filesystem::path& path, std::string_view formatLetter) {
+    const auto bytes = ReadBitmapFile(path);
+    if (!bytes) {
+        UserImage image;
+        image.result = ConvertResult::CannotOpen;
+        return image;
+    }
+    return PrepareUserImage(std::span<const std::uint8_t>(*bytes), formatLetter);
+}
+
+std::vector<std::uint8_t> MakePreviewBitmap(const UserImage& image) {
+    if (image.result != ConvertResult::Ok) {
+        return {};
+    }
+    return WriteTextureBitmap(PREVIEW_SIDE, PREVIEW_SIDE, PREVIEW_BIT_COUNT,
+                              image.texture.indexWords, image.texture.palette, image.depthMode);
+}

@@ -1,0 +1,80 @@
+#include "dib/DibRender.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr std::uint32_t OPAQUE = 0xFF000000u;
+
+std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+    return OPAQUE | red << 16 | green << 8 | blue;
+}
+
+// Colour of source pixel `x` of a row, or black for an index the table does not hold.
+std::uint32_t PixelColour(const CDib& dib, const std::uint8_t* row, std::int64_t x) {
+    auto tableColour = [&](std::uint32_t index) {
+        const auto entry = dib.TableColour(index);
+        return entry ? Rgb(entry->red, entry->green, entry->blue) : OPAQUE;
+    };
+    switch (dib.BitCount()) {
+        case 1:
+            return tableColour((row[x / 8] >> (7 - x % 8)) & 1);
+        case 4:
+            return tableColour(x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
+        case 8:
+            return tableColour(row[x]);
+        case 16: {
+            const std::uint32_t value = row[2 * x] | row[2 * x + 1] << 8;
+            auto expand = [](std::uint32_t five) { return five << 3 | five >> 2; };
+            return Rgb(expand(value >> 10 & 0x1F), expand(value >> 5 & 0x1F), expand(value & 0x1F));
+        }
+        case 24:
+        case 32: {
+            const std::int64_t at = x * (dib.BitCount() / 8);
+            return Rgb(row[at + 2], row[at + 1], row[at]);
+        }
+        default:
+            return OPAQUE;
+    }
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint32_t>> RenderScaled(const CDib& dib, int width, int height) {
+    if (!dib.IsHeld() || width <= 0 || height <= 0 || dib.Compression() != 0) {
+        return std::nullopt;
+    }
+    switch (dib.BitCount()) {
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
+            break;
+        default:
+            return std::nullopt;
+    }
+    const std::int64_t sourceWidth = dib.Width();
+    const std::int64_t sourceHeight = std::llabs(std::int64_t{dib.Height()});
+    const bool topDown = dib.Height() < 0;
+    const std::uint64_t stride = dib.RowStride();
+    const std::vector<std::uint8_t>& pixels = *dib.PixelBlock();
+    // The stride is checked alone first so that the product cannot wrap.
+    if (sourceWidth <= 0 || sourceHeight == 0 || stride > pixels.size() ||
+        stride * static_cast<std::uint64_t>(sourceHeight) > pixels.size()) {
+        return std::nullopt;
+    }
+
+    std::vector<std::uint32_t> picture(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const std::int64_t sourceY = std::int64_t{y} * sourceHeight / height;
+        const std::int64_t storedRow = topDown ? sourceY : sourceHeight - 1 - sourceY;
+        const std::uint8_t* row = pixels.data() + storedRow * static_cast<std::int64_t>(stride);
+        for (int x = 0; x < width; ++x) {
+            const std::int64_t sourceX = std::int64_t{x} * sourceWidth / width;
+            picture[static_cast<std::size_t>(y) * width + x] = PixelColour(dib, row, sourceX);
+        }
+    }
+    return picture;
+}
