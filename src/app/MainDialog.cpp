@@ -19,10 +19,10 @@
 #include "app/DialogFont.h"
 #include "app/EditorState.h"
 #include "app/MenuResources.h"
+#include "app/ThumbnailList.h"
 #include "app/UserMessages.h"
 #include "app/WindowServices.h"
 #include "catalogue/SizeClasses.h"
-#include "romio/RomImage.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ QRect ToQRect(const DialogRect& units) {
     return QRect(pixels.x, pixels.y, pixels.width, pixels.height);
 }
 
-QListWidget* CreateIconList(QWidget* panel, bool scrolling) {
-    auto* list = new QListWidget(panel);
+ThumbnailList* CreateIconList(QWidget* panel, bool scrolling) {
+    auto* list = new ThumbnailList(panel);
     list->setViewMode(QListView::IconMode);
     // Items are placed at computed positions, which needs free movement; dragging stays off.
     list->setMovement(QListView::Free);
@@ -92,8 +92,12 @@ void MainDialog::BuildControls(QWidget* panel) {
         switch (control.kind) {
             case ControlKind::IconList:
             case ControlKind::IconListNoScroll: {
-                QListWidget* list = CreateIconList(panel, control.kind == ControlKind::IconList);
-                (control.id == ids::TEXTURE_LIST ? m_textureList : m_previewList) = list;
+                ThumbnailList* list = CreateIconList(panel, control.kind == ControlKind::IconList);
+                if (control.id == ids::TEXTURE_LIST) {
+                    m_textureList = list;
+                } else {
+                    m_previewList = list;
+                }
                 widget = list;
                 break;
             }
@@ -104,6 +108,8 @@ void MainDialog::BuildControls(QWidget* panel) {
                                                            sizeClass.comboLabel.size()));
                 }
                 m_sizeCombo->setMaxVisibleItems(SIZE_CLASS_COUNT);
+                // Only the user's own choices switch the class; the program's do not.
+                connect(m_sizeCombo, &QComboBox::activated, this, &MainDialog::OnSizeClassChanged);
                 widget = m_sizeCombo;
                 break;
             }
@@ -144,9 +150,7 @@ void MainDialog::BuildControls(QWidget* panel) {
                                    control.visible);
                 button->setAutoDefault(false);
                 const int id = control.id;
-                if (id == ids::OK) {
-                    connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
-                }
+                connect(button, &QPushButton::clicked, this, [this, id] { OnCommand(id); });
                 widget = button;
                 break;
             }
@@ -262,6 +266,9 @@ void MainDialog::OnCommand(int commandId) {
         void (MainDialog::*handler)();
     };
     static constexpr Route kRoutes[] = {
+        {ids::CMD_LOAD_ROM, &MainDialog::LoadRom},
+        {ids::SWITCH_IMAGE_SIZE, &MainDialog::SwitchImageSize},
+        {ids::UPDATE_FILTER, &MainDialog::RefillTextureList},
         {ids::CMD_SAVE_NEW_ROM, &MainDialog::SaveNewRom},
         {ids::CMD_APPLY_PATCH, &MainDialog::ApplyPatch},
         {ids::CMD_QUIT, &MainDialog::EndWithOk},
@@ -313,9 +320,13 @@ void MainDialog::ApplyPatch() {
     }
 }
 
-// Closing the window (not Quit or OK) also removes the working copy from the current folder.
+// Closing the window (not Quit or OK) also removes the working copy that a load wrote. A file
+// of that name that the user loaded in place is theirs and stays.
 void MainDialog::closeEvent(QCloseEvent* event) {
-    std::error_code ignored;  // a missing file is no error
-    std::filesystem::remove(WORKING_COPY_NAME, ignored);
+    if (!m_state.workingCopyPath.empty()) {
+        std::error_code ignored;  // a file already gone is no error
+        std::filesystem::remove(m_state.workingCopyPath, ignored);
+        m_state.workingCopyPath.clear();
+    }
     QDialog::closeEvent(event);
 }

@@ -14,6 +14,7 @@ class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class ThumbnailList;
 struct EditorState;
 class WindowServices;
 
@@ -39,6 +40,14 @@ public:
     void ReadControls();
     void WriteControls();
 
+    // The texture list's selection mark: the item commands act on, or -1 for none.
+    int SelectionMark() const;
+    void SetSelectionMark(int item);
+
+    // Top-left pixel position of thumbnail `item` in the texture list: rows of
+    // 400 / (width + 8) + 1 thumbnails, spaced width + 7 and height + 7 apart from (24, 4).
+    static QPoint ThumbnailPosition(int item, QSize thumbnail);
+
     // Fields bound to controls.
     QString m_statusText;       // 1004: title, usage hint or the selected texture's summary
     QString m_replacementText;  // 1005: label under the replacement preview
@@ -48,9 +57,9 @@ public:
     QString m_filterText;       // 1009: description filter
 
     // Bound controls.
-    QListWidget* m_textureList = nullptr;  // 1000
-    QComboBox* m_sizeCombo = nullptr;      // 1003
-    QListWidget* m_previewList = nullptr;  // 1002
+    ThumbnailList* m_textureList = nullptr;  // 1000
+    QComboBox* m_sizeCombo = nullptr;        // 1003
+    QListWidget* m_previewList = nullptr;    // 1002
     QCheckBox* m_forceSizeButton = nullptr;
 
     QIcon m_icon;
@@ -66,7 +75,14 @@ private:
     void BuildSystemMenuSubstitute(QWidget* panel);
     void ShowMessage(const char* text, const char* caption);
 
+    // "%u Textures Found!" for the selected class.
+    QString TextureCountText() const;
+
     // Handlers.
+    void LoadRom();
+    void RefillTextureList();
+    void SwitchImageSize();
+    void OnSizeClassChanged();
     void EndWithOk();
     void ShowAboutDialog();
     void SaveNewRom();
