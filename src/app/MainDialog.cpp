@@ -77,6 +77,7 @@ MainDialog::MainDialog(EditorState& state, WindowServices& services, QWidget* pa
         DialogUnitsToPixels({0, 0, dialogTemplate.widthUnits, dialogTemplate.heightUnits});
     panel->setFixedSize(size.width, size.height);
     BuildControls(panel);
+    ConnectLists();
     BuildSystemMenuSubstitute(panel);
     layout->addWidget(panel);
 
@@ -190,6 +191,25 @@ void MainDialog::BuildControls(QWidget* panel) {
     }
 }
 
+void MainDialog::ConnectLists() {
+    // A click and the change of the current item both show the texture's summary.
+    connect(m_textureList, &QListWidget::itemClicked, this, [this] { ShowTextureInfo(); });
+    connect(m_textureList, &QListWidget::currentItemChanged, this, [this] {
+        if (!m_movingSelectionMark) {
+            ShowTextureInfo();
+        }
+    });
+    connect(m_textureList, &QListWidget::itemDoubleClicked, this,
+            [this] { ChooseReplacementSource(); });
+    m_textureList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_textureList, &QWidget::customContextMenuRequested, this,
+            &MainDialog::ShowTextureMenu);
+    // Insert User Image is offered on the replacement preview.
+    m_previewList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_previewList, &QWidget::customContextMenuRequested, this,
+            &MainDialog::ShowPreviewMenu);
+}
+
 void MainDialog::BuildMenuBar(QMenuBar* menuBar) {
     for (const PopupTemplate& popup : FindMenuTemplate(ids::MENU_MAIN)->popups) {
         AddMenuItems(menuBar->addMenu(QString::fromUtf8(popup.title)), popup);
@@ -267,6 +287,8 @@ void MainDialog::OnCommand(int commandId) {
     };
     static constexpr Route kRoutes[] = {
         {ids::CMD_LOAD_ROM, &MainDialog::LoadRom},
+        {ids::CMD_REPLACE, &MainDialog::ReplaceTexture},
+        {ids::CMD_INSERT_USER_IMAGE, &MainDialog::InsertUserImage},
         {ids::SWITCH_IMAGE_SIZE, &MainDialog::SwitchImageSize},
         {ids::UPDATE_FILTER, &MainDialog::RefillTextureList},
         {ids::CMD_SAVE_NEW_ROM, &MainDialog::SaveNewRom},

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QIcon>
 #include <QString>
+#include <cstdint>
+#include <optional>
 
 #include "app/DialogTemplate.h"
 
@@ -59,7 +61,7 @@ public:
     // Bound controls.
     ThumbnailList* m_textureList = nullptr;  // 1000
     QComboBox* m_sizeCombo = nullptr;        // 1003
-    QListWidget* m_previewList = nullptr;    // 1002
+    ThumbnailList* m_previewList = nullptr;  // 1002
     QCheckBox* m_forceSizeButton = nullptr;
 
     QIcon m_icon;
@@ -70,6 +72,7 @@ protected:
 private:
     void OnInitDialog();
     void BuildControls(QWidget* panel);
+    void ConnectLists();
     void BuildMenuBar(QMenuBar* menuBar);
     void AddMenuItems(QMenu* menu, const struct PopupTemplate& popup);
     void BuildSystemMenuSubstitute(QWidget* panel);
@@ -78,8 +81,24 @@ private:
     // "%u Textures Found!" for the selected class.
     QString TextureCountText() const;
 
+    // What the window shows of a game texture: its offset, its room and its palette byte
+    // (absent when the ROM cannot be read there).
+    struct GameTextureFacts {
+        std::uint32_t offset;
+        std::uint32_t room;
+        std::optional<std::uint8_t> paletteByte;
+    };
+    GameTextureFacts GameTexture(int sizeClass, int entry) const;
+
     // Handlers.
     void LoadRom();
+    void ShowTextureInfo();
+    void ShowTextureMenu(const QPoint& position);
+    void ShowPreviewMenu(const QPoint& position);
+    void ShowReplacementPreview();
+    void ChooseReplacementSource();
+    void ReplaceTexture();
+    void InsertUserImage();
     void RefillTextureList();
     void SwitchImageSize();
     void OnSizeClassChanged();
@@ -96,4 +115,6 @@ private:
     QLabel* m_descriptionLabel = nullptr;
     QLineEdit* m_forcedSizeEdit = nullptr;
     QLineEdit* m_filterEdit = nullptr;
+    // Set while the program itself moves the selection mark.
+    bool m_movingSelectionMark = false;
 };

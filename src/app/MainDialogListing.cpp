@@ -95,7 +95,10 @@ int MainDialog::SelectionMark() const {
 }
 
 void MainDialog::SetSelectionMark(int item) {
-    // The mark only says which item commands act on; it selects nothing by itself.
+    // The mark only says which item commands act on; it selects nothing by itself, and moving
+    // it is no change of the user's that the summary follows.
+    m_movingSelectionMark = true;
     m_textureList->selectionModel()->setCurrentIndex(m_textureList->model()->index(item, 0),
                                                      QItemSelectionModel::NoUpdate);
+    m_movingSelectionMark = false;
 }

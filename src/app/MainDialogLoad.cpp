@@ -7,6 +7,7 @@
 
 #include "app/EditorState.h"
 #include "app/MainDialog.h"
+#include "app/ThumbnailList.h"
 #include "app/UserMessages.h"
 #include "app/WindowServices.h"
 #include "catalogue/CatalogueScan.h"

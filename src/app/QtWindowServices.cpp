@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 
 namespace {
@@ -73,4 +74,8 @@ std::optional<QString> QtWindowServices::ChooseFileToSave(QWidget* owner,
 
 int QtWindowServices::RunModal(QDialog& dialog) {
     return dialog.exec();
+}
+
+void QtWindowServices::RunPopupMenu(QMenu& menu, const QPoint& screenPosition) {
+    menu.exec(screenPosition);
 }

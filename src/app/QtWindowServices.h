@@ -12,4 +12,5 @@ public:
     std::optional<QString> ChooseFileToSave(QWidget* owner,
                                             const FileDialogRequest& request) override;
     int RunModal(QDialog& dialog) override;
+    void RunPopupMenu(QMenu& menu, const QPoint& screenPosition) override;
 };

@@ -5,6 +5,8 @@
 #include <optional>
 
 class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
 
 // Options of the file dialogs, as flag bits.
@@ -39,6 +41,9 @@ public:
                                                     const FileDialogRequest& request) = 0;
     // Runs a dialog modally and returns its result code.
     virtual int RunModal(QDialog& dialog) = 0;
+    // Shows a pop-up menu at a screen position until the user chooses an item or dismisses it;
+    // a chosen item is triggered.
+    virtual void RunPopupMenu(QMenu& menu, const QPoint& screenPosition) = 0;
 };
 
 // Turns a filter written as "description|patterns|..." into Qt's name filters, one per pair:

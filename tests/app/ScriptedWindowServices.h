@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAction>
 #include <QDialog>
+#include <QMenu>
 #include <QString>
 #include <deque>
 #include <optional>
@@ -26,11 +28,13 @@ public:
     // Answers, taken from the front.
     std::deque<bool> yesNoAnswers;
     std::deque<QString> fileAnswers;  // a null QString answers Cancel
+    std::deque<QString> menuAnswers;  // the text of the item to choose; a null QString dismisses
 
     // What was shown.
     std::vector<Message> messages;
     std::vector<FileDialog> fileDialogs;
     QStringList modalDialogTitles;
+    std::vector<QStringList> menus;  // the item texts of every menu shown
     QStringList unexpected;
 
     void ShowMessage(QWidget*, const QString& text, const QString& caption) override {
@@ -55,6 +59,24 @@ public:
     int RunModal(QDialog& dialog) override {
         modalDialogTitles.push_back(dialog.windowTitle());
         return QDialog::Accepted;
+    }
+    void RunPopupMenu(QMenu& menu, const QPoint&) override {
+        QStringList texts;
+        for (const QAction* action : menu.actions()) {
+            texts << action->text();
+        }
+        menus.push_back(texts);
+        if (menuAnswers.empty()) {
+            unexpected.push_back(QStringLiteral("menu: ") + texts.join(QLatin1Char(',')));
+            return;
+        }
+        const QString answer = menuAnswers.front();
+        menuAnswers.pop_front();
+        for (QAction* action : menu.actions()) {
+            if (!answer.isNull() && action->text() == answer) {
+                action->trigger();
+            }
+        }
     }
 
 private:
