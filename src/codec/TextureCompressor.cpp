@@ -9,10 +9,11 @@
 // the header bits 1, 1, 0 (BFINAL, then BTYPE = 01 least significant bit first), data byte 0 as a
 // literal, then greedily at each position the longest earlier match of 3 bytes or more (cut to
 // 258, nearest among equally long, compared before the cut), else a literal. After the last code
-// come the 20 tail bits 0000000 0000001100010: the end-of-block code and thirteen bits that the
-// game's reader expects after the block. Bits fill each byte from bit 0 up, Huffman codes most
-// significant bit first, extra bits least significant first; the last byte is padded with 0.
-// There is no window limit: data is at most 4097 bytes, so distances stay within 4096.
+// come the 20 tail bits 0000000 0000001100010: the end-of-block code, then thirteen fixed bits
+// that lie past the end of the block (a standard inflater ignores them). Bits fill each byte from
+// bit 0 up, Huffman codes most significant bit first, extra bits least significant first; the last
+// byte is padded with 0. There is no window limit: data is at most 4097 bytes, so distances stay
+// within 4096.
 
 namespace {
 

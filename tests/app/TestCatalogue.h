@@ -35,9 +35,11 @@ public:
         return bitmap.Build();
     }
 
-    // Adds a bitmap "<offset as six hex digits><suffix>.bmp" to a game class.
+    // Adds a bitmap "<offset as six hex digits><suffix>.bmp" to a game class; the ROM images
+    // written afterwards hold `paletteByte` as byte 1 of the texture's record.
     void AddTexture(int sizeClass, std::uint32_t offset, const std::string& suffix = "",
-                    std::uint8_t red = 0x80) {
+                    std::uint8_t red = 0x80, std::uint8_t paletteByte = 0x0F) {
+        m_paletteBytes.emplace_back(offset, paletteByte);
         char name[64];
         std::snprintf(name, sizeof name, "%06X%s.bmp", offset, suffix.c_str());
         m_folder.Write(ClassRelative(sizeClass) + name,
@@ -59,9 +61,16 @@ public:
             }
         }
     }
-    void WriteImageTable() {
-        m_folder.Write("program/" + std::string(IMAGE_TABLE_FILE),
-                       Bytes(IMAGE_TABLE_LENGTH * 4, 0));
+    // An image table of the given values (a short file when fewer than 2699), all zero when
+    // none are given.
+    void WriteImageTable(const std::vector<std::uint32_t>& values = {}) {
+        Bytes bytes(values.empty() ? IMAGE_TABLE_LENGTH * 4 : 0, 0);
+        for (std::uint32_t value : values) {
+            for (int i = 0; i < 4; ++i) {
+                bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+            }
+        }
+        m_folder.Write("program/" + std::string(IMAGE_TABLE_FILE), bytes);
     }
 
     // A ROM image that Load ROM accepts, as a file of the given byte order. Extra header bytes
@@ -74,6 +83,9 @@ public:
         }
         const char* title = "MOONGLASS";
         std::copy(title, title + 9, image.begin() + 0x20);
+        for (const auto& [offset, paletteByte] : m_paletteBytes) {
+            image[offset + 1] = paletteByte;
+        }
         image[0x3E] = 0x45;
         image[0x3F] = 0x00;
         if (country >= 0) {
@@ -102,4 +114,5 @@ private:
     }
 
     const TempFolder& m_folder;
+    std::vector<std::pair<std::uint32_t, std::uint8_t>> m_paletteBytes;
 };

@@ -172,19 +172,23 @@ TEST(CompressorWorkedExamples, FourByTwoRecord) {
 }
 
 TEST(CompressorWorkedExamples, StreamsOfSmallData) {
-    EXPECT_EQ(CompressTextureData(Bytes{1, 2, 3, 1, 2, 3, 1, 2, 3, 4}),
-              (Bytes{0x63, 0x64, 0x62, 0x86, 0x20, 0x16, 0x00, 0x30, 0x02}));
-    EXPECT_EQ(CompressTextureData(Bytes(8, 0)), (Bytes{0x63, 0x80, 0x02, 0x00, 0x30, 0x02}));
-    EXPECT_EQ(CompressTextureData(Bytes(259, 5)), (Bytes{0x63, 0x1D, 0x05, 0x00, 0x60, 0x04}));
-    EXPECT_EQ(CompressTextureData(Bytes(300, 5)),
-              (Bytes{0x63, 0x1D, 0x05, 0x44, 0x03, 0x00, 0x30, 0x02}));
-    EXPECT_EQ(CompressTextureData(Bytes{9}), (Bytes{0xE3, 0x04, 0x00, 0x23}));
-}
-
-TEST(CompressorWorkedExamples, MatchCutShortByTheEndOfDataIsLiterals) {
-    const Bytes data{0x12, 0x34, 0x12, 0x34};
-    EXPECT_EQ(MatchFinder(data).Find(2).length, 0u);
-    EXPECT_EQ(CompressTextureData(data), (Bytes{0x13, 0x32, 0x11, 0x32, 0x01, 0x00, 0x23}));
+    const struct {
+        Bytes data;
+        Bytes stream;
+    } cases[] = {
+        {{1, 2, 3, 1, 2, 3, 1, 2, 3, 4}, {0x63, 0x64, 0x62, 0x86, 0x20, 0x16, 0x00, 0x30, 0x02}},
+        {Bytes(8, 0), {0x63, 0x80, 0x02, 0x00, 0x30, 0x02}},
+        {Bytes(259, 5), {0x63, 0x1D, 0x05, 0x00, 0x60, 0x04}},
+        {Bytes(300, 5), {0x63, 0x1D, 0x05, 0x44, 0x03, 0x00, 0x30, 0x02}},
+        {{9}, {0xE3, 0x04, 0x00, 0x23}},
+        // The earlier 12 34 at position 2 matches only 2 bytes before the end: all literals.
+        {{0x12, 0x34, 0x12, 0x34}, {0x13, 0x32, 0x11, 0x32, 0x01, 0x00, 0x23}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.data.size()) + " bytes");
+        EXPECT_EQ(CompressTextureData(c.data), c.stream);
+        ExpectInflatesTo(c.stream, c.data);
+    }
 }
 
 // ---- Record header fields and depth ----
@@ -454,13 +458,6 @@ TEST(CompressedStreamInflates, EveryLengthUpToTheLimit) {
     }
     for (const Bytes& data : {Bytes(4097, 0), RandomBytes(4097, 5), RandomBytes(4096, 6, 2),
                               Periodic(4097, 258, 1), Periodic(4097, 4000, 2)}) {
-        ExpectInflatesTo(CompressTextureData(data), data);
-    }
-}
-
-TEST(CompressedStreamInflates, WorkedExampleStreams) {
-    for (const Bytes& data : {Bytes{1, 2, 3, 1, 2, 3, 1, 2, 3, 4}, Bytes(8, 0), Bytes(259, 5),
-                              Bytes(300, 5), Bytes{9}, Bytes{0x12, 0x34, 0x12, 0x34}}) {
         ExpectInflatesTo(CompressTextureData(data), data);
     }
 }
