@@ -7,10 +7,7 @@
 #include <QTest>
 #include <memory>
 
-#include "ScriptedWindowServices.h"
-#include "TestCatalogue.h"
-#include "app/EditorState.h"
-#include "app/MainDialog.h"
+#include "DialogHarness.h"
 
 namespace {
 
@@ -25,61 +22,12 @@ QColor IconColour(const QListWidgetItem* item, QSize size) {
 }  // namespace
 
 // Load ROM and the texture list, driven through the window with scripted dialogs.
-class MainDialogLoadTest : public QObject {
+class MainDialogLoadTest : public QObject, public DialogHarness {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TempFolder> m_folder;
-    std::unique_ptr<TestCatalogue> m_catalogue;
-    std::unique_ptr<EditorState> m_state;
-    std::unique_ptr<ScriptedWindowServices> m_services;
-    std::unique_ptr<MainDialog> m_dialog;
-    QString m_previousFolder;
-
-    template <typename T>
-    T* Control(int id) {
-        return m_dialog->findChild<T*>(QString::number(id));
-    }
-    QListWidget* List() { return Control<QListWidget>(1000); }
-    QString Status() { return Control<QLabel>(1004)->text(); }
-    QString Description() { return Control<QLabel>(1008)->text(); }
-    std::filesystem::path WorkFolder() const { return *m_folder / "work"; }
-
-    void Load(const std::filesystem::path& rom) {
-        m_services->fileAnswers.push_back(QString::fromStdString(rom.string()));
-        m_dialog->OnCommand(32771);
-    }
-    void ChooseClass(int sizeClass) {
-        QComboBox* combo = Control<QComboBox>(1003);
-        combo->setCurrentIndex(sizeClass);
-        emit combo->activated(sizeClass);
-    }
-    QStringList Messages() const {
-        QStringList texts;
-        for (const auto& message : m_services->messages) {
-            texts << message.text + QStringLiteral(" / ") + message.caption;
-        }
-        return texts;
-    }
-
 private slots:
-    void init() {
-        m_folder = std::make_unique<TempFolder>();
-        m_catalogue = std::make_unique<TestCatalogue>(*m_folder);
-        std::filesystem::create_directories(WorkFolder());
-        m_previousFolder = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(QString::fromStdString(WorkFolder().string())));
-        m_state = std::make_unique<EditorState>();
-        m_state->programFolder = m_catalogue->ProgramFolder();
-        m_services = std::make_unique<ScriptedWindowServices>();
-        m_dialog = std::make_unique<MainDialog>(*m_state, *m_services);
-    }
-    void cleanup() {
-        m_dialog.reset();
-        QCOMPARE(m_services->unexpected, QStringList());
-        QDir::setCurrent(m_previousFolder);
-        m_folder.reset();
-    }
+    void init() { SetUpHarness(); }
+    void cleanup() { QCOMPARE(TearDownHarness(), QStringList()); }
 
     void beforeAnyLoadEveryClassIsEmpty() {
         ChooseClass(7);

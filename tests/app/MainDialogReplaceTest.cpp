@@ -5,10 +5,7 @@
 #include <QTest>
 #include <memory>
 
-#include "ScriptedWindowServices.h"
-#include "TestCatalogue.h"
-#include "app/EditorState.h"
-#include "app/MainDialog.h"
+#include "DialogHarness.h"
 #include "codec/UserImage.h"
 
 namespace {
@@ -36,32 +33,10 @@ Bytes UserBitmap(int entries, std::uint16_t bitCount = 8, std::uint32_t infoHead
 }  // namespace
 
 // Inspection, the replacement source, Replace and Insert User Image, through the window.
-class MainDialogReplaceTest : public QObject {
+class MainDialogReplaceTest : public QObject, public DialogHarness {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TempFolder> m_folder;
-    std::unique_ptr<TestCatalogue> m_catalogue;
-    std::unique_ptr<EditorState> m_state;
-    std::unique_ptr<ScriptedWindowServices> m_services;
-    std::unique_ptr<MainDialog> m_dialog;
-    QString m_previousFolder;
-
-    template <typename T>
-    T* Control(int id) {
-        return m_dialog->findChild<T*>(QString::number(id));
-    }
-    QListWidget* List() { return Control<QListWidget>(1000); }
-    QString Status() { return Control<QLabel>(1004)->text(); }
-    QString Description() { return Control<QLabel>(1008)->text(); }
-    std::filesystem::path WorkFolder() const { return *m_folder / "work"; }
-    const SizeClassRecord& Record(int sizeClass) { return m_state->sizeClassTable[sizeClass]; }
-
-    void ChooseClass(int sizeClass) {
-        QComboBox* combo = Control<QComboBox>(1003);
-        combo->setCurrentIndex(sizeClass);
-        emit combo->activated(sizeClass);
-    }
     QPoint ItemCentre(int item) { return List()->visualItemRect(List()->item(item)).center(); }
     void Click(int item) {
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, ItemCentre(item));
@@ -76,21 +51,9 @@ private:
         m_services->menuAnswers.push_back(QStringLiteral("Replace"));
         emit List()->customContextMenuRequested(ItemCentre(item));
     }
-    QStringList Messages() const {
-        QStringList texts;
-        for (const auto& message : m_services->messages) {
-            texts << message.text + QStringLiteral(" / ") + message.caption;
-        }
-        return texts;
-    }
-
 private slots:
     void init() {
-        m_folder = std::make_unique<TempFolder>();
-        m_catalogue = std::make_unique<TestCatalogue>(*m_folder);
-        std::filesystem::create_directories(WorkFolder());
-        m_previousFolder = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(QString::fromStdString(WorkFolder().string())));
+        SetUpHarness();
         m_catalogue->FillGameClasses({2, 7});
         m_catalogue->AddTexture(7, 0x20000, " a", 0x10, 0x0F);
         m_catalogue->AddTexture(7, 0x20100, " b", 0x20, 0xFF);
@@ -102,10 +65,6 @@ private slots:
         m_catalogue->AddUserBitmap("zmodern.bmp", UserBitmap(16, 8, 124));
         m_catalogue->WriteImageTable(kTable);
 
-        m_state = std::make_unique<EditorState>();
-        m_state->programFolder = m_catalogue->ProgramFolder();
-        m_services = std::make_unique<ScriptedWindowServices>();
-        m_dialog = std::make_unique<MainDialog>(*m_state, *m_services);
         m_dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_dialog.get()));
         m_services->fileAnswers.push_back(
@@ -114,12 +73,7 @@ private slots:
         QCOMPARE(Messages(), QStringList());
         ChooseClass(7);
     }
-    void cleanup() {
-        m_dialog.reset();
-        QCOMPARE(m_services->unexpected, QStringList());
-        QDir::setCurrent(m_previousFolder);
-        m_folder.reset();
-    }
+    void cleanup() { QCOMPARE(TearDownHarness(), QStringList()); }
 
     void aClickShowsColoursRoomAndOffset() {
         Click(1);

@@ -9,11 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
-#include "ScriptedWindowServices.h"
+#include "DialogHarness.h"
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
 #include "app/EditorState.h"
@@ -37,23 +36,13 @@ QStringList ActionTexts(const QMenu* menu) {
 
 }  // namespace
 
-class MainDialogTest : public QObject {
+class MainDialogTest : public QObject, public DialogHarness {
     Q_OBJECT
 
 private:
-    std::unique_ptr<EditorState> m_state;
-    std::unique_ptr<ScriptedWindowServices> m_services;
-    std::unique_ptr<MainDialog> m_dialog;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_previousFolder;
-
-    template <typename T>
-    T* Control(int id) {
-        return m_dialog->findChild<T*>(QString::number(id));
-    }
     QAction* Command(int id) { return m_dialog->findChild<QAction*>(QString::number(id)); }
     QString ScratchPath() const {
-        return m_folder->filePath(QStringLiteral("rightFlippedROM.rom"));
+        return QString::fromStdString((WorkFolder() / "rightFlippedROM.rom").string());
     }
     void WriteScratchFile() {
         QFile file(ScratchPath());
@@ -62,22 +51,8 @@ private:
     }
 
 private slots:
-    void init() {
-        m_folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_folder->isValid());
-        m_previousFolder = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_folder->path()));
-        m_state = std::make_unique<EditorState>();
-        m_state->programFolder = m_folder->path().toStdString();
-        m_services = std::make_unique<ScriptedWindowServices>();
-        m_dialog = std::make_unique<MainDialog>(*m_state, *m_services);
-    }
-    void cleanup() {
-        m_dialog.reset();
-        QCOMPARE(m_services->unexpected, QStringList());
-        QDir::setCurrent(m_previousFolder);
-        m_folder.reset();
-    }
+    void init() { SetUpHarness(); }
+    void cleanup() { QCOMPARE(TearDownHarness(), QStringList()); }
 
     void initialFieldsAfterInitialisation() {
         QCOMPARE(m_dialog->windowTitle(), QStringLiteral("Moonglass ROM Image Changer 1.1"));
@@ -217,7 +192,7 @@ private slots:
     }
 
     void applyPatchAsksForThePatchBeforeSayingNoRomOpened() {
-        m_services->fileAnswers = {QString(), m_folder->filePath("some.pat")};
+        m_services->fileAnswers = {QString(), QStringLiteral("some.pat")};
         Command(32777)->trigger();  // cancelled: nothing said
         QVERIFY(m_services->messages.empty());
         Command(32777)->trigger();
