@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and opens the editor.
+# Installs what is missing, builds, writes the demo kit beside the editor and opens the editor on
+# it. Without a display it takes a short tour of the same kit with mgromtool instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,10 +8,30 @@ scripts/install-deps.sh
 cmake --preset default
 cmake --build --preset default
 
+bin=build/default/bin
+# The kit is the editor's catalogue (romimages/, tableBinary.bin) plus a ROM image to load.
+"$bin/mgromtool" demo-kit "$bin"
+
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "No display is available (neither DISPLAY nor WAYLAND_DISPLAY is set), so the editor's" >&2
-    echo "window cannot open. Run this from a desktop session, or under a virtual display:" >&2
-    echo "    xvfb-run -a scripts/run.sh" >&2
-    exit 1
+    echo
+    echo "No display is available (neither DISPLAY nor WAYLAND_DISPLAY is set), so the editor's"
+    echo "window cannot open here. A short tour of the demo kit with mgromtool instead:"
+    echo
+    tour=build/default/tour
+    mkdir -p "$tour"
+    user_bitmap=$(find "$bin/romimages/User" -name '*.bmp' | sort | head -n 1)
+    set -x
+    "$bin/mgromtool" check "$bin/MOONGLASS.ROM"
+    "$bin/mgromtool" swap "$bin/MOONGLASS.ROM" "$tour/swapped.rom"
+    "$bin/mgromtool" check "$tour/swapped.rom"
+    "$bin/mgromtool" compress "$user_bitmap" "$tour/compressed.bin"
+    "$bin/mgromtool" preview "$user_bitmap" "$tour/output8.bmp"
+    { set +x; } 2>/dev/null
+    echo
+    echo "The swapped image, the texture record and its preview are in $tour."
+    echo "To see the editor itself, run this from a desktop session, or under a virtual display:"
+    echo "    xvfb-run -a scripts/run.sh"
+    exit 0
 fi
-exec build/default/bin/MGROMImageEditor
+cd "$bin"
+exec ./MGROMImageEditor

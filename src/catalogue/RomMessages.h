@@ -6,43 +6,51 @@
 #include "catalogue/RomCheck.h"
 #include "romio/RomImage.h"
 
-// What the user is told when a chosen ROM image cannot be loaded. The editor's message boxes and
-// the command-line tool use the same words.
+// What the user is told when a chosen ROM image is refused: the editor's message boxes and the
+// command-line tool use the same words.
+
+struct RomFixedMessage {
+    const char* text;
+    const char* caption;
+};
+
+namespace rom_messages {
+
+inline constexpr RomFixedMessage FILE_NOT_FOUND{"Invalid File Specified", "It doesn't exist"};
+inline constexpr RomFixedMessage WRONG_GAME{"Not a Moonglass ROM", "Wrong Game"};
+inline constexpr RomFixedMessage WRONG_REGION{"Only NTSC MG ROM Allowed", "Wrong Region"};
+inline constexpr const char* WRONG_SIZE_CAPTION = "Wrong size";
+inline constexpr RomFixedMessage CANNOT_READ{"The ROM image cannot be opened or read.",
+                                             "Cannot open file"};
+
+}  // namespace rom_messages
+
+// A message whose text depends on the file.
 struct RomMessage {
     std::string text;
     std::string caption;
 };
 
-namespace rom_messages {
+// The refusal of a file whose header is accepted but whose length is not that of a ROM image,
+// naming both lengths in bytes.
+inline std::string WrongSizeText(std::uint64_t fileLength) {
+    return "Not a Moonglass ROM image: the file is " + std::to_string(fileLength) +
+           " bytes long, a ROM image is exactly " + std::to_string(ROM_IMAGE_SIZE) + " bytes.";
+}
 
-struct Fixed {
-    const char* text;
-    const char* caption;
-};
-
-inline constexpr Fixed FILE_NOT_FOUND{"Invalid File Specified", "It doesn't exist"};
-inline constexpr Fixed CANNOT_READ{"The chosen file cannot be read.", "Cannot read file"};
-inline constexpr Fixed WRONG_GAME{"Not a Moonglass ROM", "Wrong Game"};
-inline constexpr Fixed WRONG_REGION{"Only NTSC MG ROM Allowed", "Wrong Region"};
-
-}  // namespace rom_messages
-
-// The message for a refused verdict; `fileLength` goes into the wrong-size text. Accepted
-// verdicts give empty texts.
+// The message for a refused verdict; empty texts for Native and Swapped, which are accepted and
+// never reported. `fileLength` is used only by WrongSize.
 inline RomMessage RomVerdictMessage(RomVerdict verdict, std::uint64_t fileLength) {
     switch (verdict) {
+        case RomVerdict::Native:
+        case RomVerdict::Swapped:
+            return {};
         case RomVerdict::WrongGame:
             return {rom_messages::WRONG_GAME.text, rom_messages::WRONG_GAME.caption};
         case RomVerdict::WrongRegion:
             return {rom_messages::WRONG_REGION.text, rom_messages::WRONG_REGION.caption};
         case RomVerdict::WrongSize:
-            return {"Not a complete Moonglass ROM image: the file is " +
-                        std::to_string(fileLength) + " bytes long, a ROM image is exactly " +
-                        std::to_string(ROM_IMAGE_SIZE) + " bytes.",
-                    "Wrong size"};
-        case RomVerdict::Native:
-        case RomVerdict::Swapped:
-            break;
+            return {WrongSizeText(fileLength), rom_messages::WRONG_SIZE_CAPTION};
     }
-    return {};
+    return {rom_messages::WRONG_GAME.text, rom_messages::WRONG_GAME.caption};
 }

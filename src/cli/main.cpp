@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "codec/ConvertMessages.h"
-#include "codec/UserImage.h"
-#include "romio/AtomicFile.h"
+#include "cli/RomBuildCommands.h"
+#include "cli/RomCommands.h"
+#include "cli/TextureCommands.h"
 
 // mgromtool: the editor's texture and ROM operations from the command line.
 
@@ -16,6 +16,7 @@ constexpr const char* USAGE =
     "Usage: mgromtool COMMAND [ARGUMENTS]\n"
     "\n"
     "Works on Moonglass ROM images and texture bitmaps with the same code as the editor.\n"
+    "ROM images written are in swapped byte order, as the editor writes them.\n"
     "\n"
     "Commands:\n"
     "  compress BITMAP OUT.bin [--format N|G]\n"
@@ -25,72 +26,30 @@ constexpr const char* USAGE =
     "  preview BITMAP OUT.bmp\n"
     "                  write the converted texture as a 32 x 32, 16-bit bitmap, as Insert\n"
     "                  User Image writes output8.bmp\n"
+    "  check ROM       tell whether ROM is an image the editor accepts: prints \"native\" or\n"
+    "                  \"swapped\"; otherwise says why not\n"
+    "  swap IN OUT     write IN with the two bytes of every 16-bit pair exchanged to OUT\n"
+    "  build WORKING.rom OUT.rom [--catalogue DIR] --replace TARGET=SOURCE [...]\n"
+    "                  write a new ROM as Save New ROM does after a Replace for each pair:\n"
+    "                  TARGET is the hexadecimal ROM offset of a catalogued texture, SOURCE\n"
+    "                  that of another one or the name of a bitmap in DIR's romimages/User/;\n"
+    "                  DIR defaults to the tool's own folder; a later pair for a TARGET wins\n"
+    "  diff OLD.rom NEW.rom OUT.pat\n"
+    "                  write the custom ROM patch that turns OLD into NEW\n"
+    "  apply WORKING.rom PATCH.pat OUT.rom\n"
+    "                  write WORKING with the patch applied to OUT\n"
+    "  demo-kit DIR    write the demo kit into DIR: a made-up ROM image, the catalogue\n"
+    "                  folders, tableBinary.bin, user bitmaps and README.txt\n"
     "  --help, help    show this text\n"
     "\n"
-    "A bitmap that cannot be converted is reported on standard error and no output is written.\n";
+    "Exit status: 0 done, 1 refused (the reason is on standard error), 2 wrong arguments.\n"
+    "An output file appears only when complete; a refusal leaves an existing one untouched.\n";
 
-// Exit statuses: 0 done, 1 refused bitmap or failed write, 2 wrong arguments.
-constexpr int EXIT_REFUSED = 1;
-constexpr int EXIT_USAGE = 2;
-
-int UsageError(const std::string& problem) {
-    std::fprintf(stderr, "mgromtool: %s\n\n%s", problem.c_str(), USAGE);
-    return EXIT_USAGE;
-}
-
-// Prepares the bitmap, reporting a refusal on standard error.
-UserImage Prepare(const std::string& bitmap, std::string_view formatLetter) {
-    UserImage image = PrepareUserImage(std::filesystem::path(bitmap), formatLetter);
-    if (image.result != ConvertResult::Ok) {
-        std::fprintf(stderr, "mgromtool: %s: %s\n", bitmap.c_str(),
-                     ConvertResultMessage(image.result).text);
-    }
-    return image;
-}
-
-int WriteOutput(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const FileWriteResult written = WriteFileAtomically(std::filesystem::path(path), bytes);
-    if (!written.ok) {
-        std::fprintf(stderr, "mgromtool: %s\n", written.error.c_str());
-        return EXIT_REFUSED;
-    }
-    return 0;
-}
-
-// compress BITMAP OUT.bin [--format N|G]
-int Compress(const std::vector<std::string>& args) {
-    std::vector<std::string> files;
-    std::string formatLetter = "N";
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--format") {
-            if (i + 1 == args.size() || (args[i + 1] != "N" && args[i + 1] != "G")) {
-                return UsageError("--format takes N or G");
-            }
-            formatLetter = args[++i];
-        } else {
-            files.push_back(args[i]);
-        }
-    }
-    if (files.size() != 2) {
-        return UsageError("compress takes a bitmap and an output file");
-    }
-    const UserImage image = Prepare(files[0], formatLetter);
-    if (image.result != ConvertResult::Ok) {
-        return EXIT_REFUSED;
-    }
-    return WriteOutput(files[1], image.record);
-}
-
-// preview BITMAP OUT.bmp
-int Preview(const std::vector<std::string>& args) {
-    if (args.size() != 2) {
-        return UsageError("preview takes a bitmap and an output file");
-    }
-    const UserImage image = Prepare(args[0], "N");
-    if (image.result != ConvertResult::Ok) {
-        return EXIT_REFUSED;
-    }
-    return WriteOutput(args[1], MakePreviewBitmap(image));
+// The folder of the running executable: build's default catalogue.
+std::filesystem::path ToolFolder(const char* argv0) {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::absolute(argv0).parent_path() : self.parent_path();
 }
 
 }  // namespace
@@ -98,20 +57,38 @@ int Preview(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fputs(USAGE, stderr);
-        return EXIT_USAGE;
+        return ROM_COMMAND_USAGE;
     }
     const std::string_view command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(USAGE, stdout);
-        return 0;
+        return ROM_COMMAND_OK;
     }
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "compress") {
-        return Compress(args);
+        return RunCompress(args);
     }
     if (command == "preview") {
-        return Preview(args);
+        return RunPreview(args);
+    }
+    if (command == "check") {
+        return RunCheck(args);
+    }
+    if (command == "swap") {
+        return RunSwap(args);
+    }
+    if (command == "build") {
+        return RunBuild(args, ToolFolder(argv[0]));
+    }
+    if (command == "diff") {
+        return RunDiff(args);
+    }
+    if (command == "apply") {
+        return RunApply(args);
+    }
+    if (command == "demo-kit") {
+        return RunDemoKit(args);
     }
     std::fprintf(stderr, "mgromtool: unknown command '%s'\n\n%s", argv[1], USAGE);
-    return EXIT_USAGE;
+    return ROM_COMMAND_USAGE;
 }

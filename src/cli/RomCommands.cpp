@@ -1,0 +1,113 @@
+#include "cli/RomCommands.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "catalogue/RomCheck.h"
+#include "catalogue/RomMessages.h"
+#include "cli/DemoKit.h"
+#include "romio/AtomicFile.h"
+#include "romio/ByteOrder.h"
+#include "romio/FileBytes.h"
+
+namespace {
+
+// Enough of the header for every check.
+constexpr std::size_t ROM_HEADER_BYTES = 0x40;
+
+int Usage(const char* usage) {
+    std::fprintf(stderr, "mgromtool: wrong arguments\nUsage: mgromtool %s\n", usage);
+    return ROM_COMMAND_USAGE;
+}
+
+int Refuse(const std::string& path, const std::string& text) {
+    std::fprintf(stderr, "mgromtool: %s: %s\n", path.c_str(), text.c_str());
+    return ROM_COMMAND_REFUSED;
+}
+
+bool Exists(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// Whether two paths name one file: the same path once made absolute and normalised, or, when
+// both exist, one file reached by two names (links, a different spelling of the folder).
+bool SameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
+    std::error_code firstError;
+    std::error_code secondError;
+    const auto a = std::filesystem::weakly_canonical(first, firstError);
+    const auto b = std::filesystem::weakly_canonical(second, secondError);
+    if (!firstError && !secondError && a == b) {
+        return true;
+    }
+    std::error_code ignored;
+    return Exists(first) && Exists(second) && std::filesystem::equivalent(first, second, ignored);
+}
+
+}  // namespace
+
+int RunCheck(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        return Usage("check ROM");
+    }
+    const std::filesystem::path path(args[0]);
+    if (!Exists(path)) {
+        return Refuse(args[0], rom_messages::FILE_NOT_FOUND.text);
+    }
+    std::error_code error;
+    const auto header = ReadFileBytes(path, ROM_HEADER_BYTES);
+    const std::uintmax_t length = std::filesystem::file_size(path, error);
+    if (!header || error) {
+        return Refuse(args[0], rom_messages::CANNOT_READ.text);
+    }
+    const RomVerdict verdict = CheckRomFile(*header, length);
+    if (verdict == RomVerdict::Native || verdict == RomVerdict::Swapped) {
+        std::fputs(verdict == RomVerdict::Native ? "native\n" : "swapped\n", stdout);
+        return ROM_COMMAND_OK;
+    }
+    return Refuse(args[0], RomVerdictMessage(verdict, length).text);
+}
+
+int RunSwap(const std::vector<std::string>& args) {
+    if (args.size() != 2) {
+        return Usage("swap IN OUT");
+    }
+    const std::filesystem::path in(args[0]);
+    const std::filesystem::path out(args[1]);
+    if (!Exists(in)) {
+        return Refuse(args[0], "no such file");
+    }
+    if (SameFile(in, out)) {
+        return Refuse(args[1], "is the input file itself; swap writes to a different file");
+    }
+    auto bytes = ReadFileBytes(in);
+    if (!bytes) {
+        return Refuse(args[0], "the file cannot be opened or read");
+    }
+    if (bytes->size() % 2 != 0) {
+        return Refuse(args[0], "has an odd number of bytes (" + std::to_string(bytes->size()) +
+                                   "), so it is no ROM image in either byte order");
+    }
+    SwapBytePairs(*bytes);
+    const FileWriteResult written = WriteFileAtomically(out, *bytes);
+    if (!written.ok) {
+        std::fprintf(stderr, "mgromtool: %s\n", written.error.c_str());
+        return ROM_COMMAND_REFUSED;
+    }
+    return ROM_COMMAND_OK;
+}
+
+int RunDemoKit(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        return Usage("demo-kit DIR");
+    }
+    const DemoKitResult result = MakeDemoKit(std::filesystem::path(args[0]));
+    if (!result.ok) {
+        std::fprintf(stderr, "mgromtool: %s\n", result.message.c_str());
+        return ROM_COMMAND_REFUSED;
+    }
+    std::printf("%s\n", result.message.c_str());
+    return ROM_COMMAND_OK;
+}

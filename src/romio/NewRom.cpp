@@ -1,0 +1,253 @@
+#include "romio/NewRom.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <map>
+#include <system_error>
+#include <utility>
+
+#include "catalogue/SizeClasses.h"
+#include "codec/UserImage.h"
+#include "romio/AtomicFile.h"
+#include "romio/ByteOrder.h"
+#include "romio/RomImage.h"
+
+namespace {
+
+// Copies native bytes [from, from + count) of swapped image `source` to native positions
+// [to, to + count) of swapped image `target`. Both ranges must lie inside their images. When the
+// two offsets have the same parity the whole pairs in between keep their places within a pair,
+// so they move with one memcpy; only a split pair at either end is copied byte by byte.
+void CopyNativeRange(std::span<std::uint8_t> target, std::uint32_t to,
+                     std::span<const std::uint8_t> source, std::uint32_t from,
+                     std::uint32_t count) {
+    if (((to ^ from) & 1u) != 0) {
+        for (std::uint32_t k = 0; k < count; ++k) {
+            target[(to + k) ^ 1u] = source[(from + k) ^ 1u];
+        }
+        return;
+    }
+    std::uint32_t k = 0;
+    if ((to & 1u) != 0 && count > 0) {
+        target[to ^ 1u] = source[from ^ 1u];
+        k = 1;
+    }
+    const std::uint32_t wholePairs = (count - k) & ~1u;
+    if (wholePairs > 0) {
+        std::memcpy(target.data() + to + k, source.data() + from + k, wholePairs);
+    }
+    k += wholePairs;
+    if (k < count) {
+        target[(to + k) ^ 1u] = source[(from + k) ^ 1u];
+    }
+}
+
+// Writes `length` native bytes at native position `to` of swapped image `target`: the record's
+// bytes, then zeros where the record is shorter. Never reads past the record.
+void WriteRecord(std::span<std::uint8_t> target, std::uint32_t to,
+                 std::span<const std::uint8_t> record, std::uint32_t length) {
+    for (std::uint32_t k = 0; k < length; ++k) {
+        target[(to + k) ^ 1u] = k < record.size() ? record[k] : 0;
+    }
+}
+
+NewRomResult Refusal(NewRomError error, const PendingReplacement& entry) {
+    NewRomResult result;
+    result.error = error;
+    result.entry = entry;
+    return result;
+}
+
+std::string Quoted(const std::filesystem::path& path) {
+    return "\"" + path.string() + "\"";
+}
+
+}  // namespace
+
+std::vector<PendingReplacement> CollectPendingReplacements(const SizeClassTable& table) {
+    std::vector<PendingReplacement> pending;
+    for (int sizeClass = 0; sizeClass < SIZE_CLASS_COUNT; ++sizeClass) {
+        const SizeClassRecord& record = table[sizeClass];
+        const char flag =
+            SizeClasses()[static_cast<std::size_t>(sizeClass)].formatFlag == "G" ? 'G' : 'N';
+        for (std::uint32_t slot = 0; slot < MAX_CLASS_ENTRIES; ++slot) {
+            const std::uint32_t index = record.replacementIndex[slot];
+            if (index == NO_REPLACEMENT) {
+                continue;
+            }
+            const std::uint32_t sourceClass = record.replacementClass[slot];
+            const bool known = sourceClass < static_cast<std::uint32_t>(SIZE_CLASS_COUNT) &&
+                               index < MAX_CLASS_ENTRIES;
+            pending.push_back(
+                {record.romOffset[slot],
+                 known ? table[static_cast<int>(sourceClass)].romOffset[index] : UNKNOWN_SOURCE,
+                 record.replacementSize[slot], flag});
+        }
+    }
+    std::stable_sort(pending.begin(), pending.end(),
+                     [](const PendingReplacement& a, const PendingReplacement& b) {
+                         return a.targetOffset < b.targetOffset;
+                     });
+    return pending;
+}
+
+UserRecordSource UserRecordsFromCatalogue(const SizeClassTable& table) {
+    return [&table](std::uint32_t userIndex, char formatFlag) {
+        UserRecord user;
+        const SizeClassRecord& users = table[USER_CLASS];
+        if (userIndex >= users.entryCount || userIndex >= MAX_CLASS_ENTRIES ||
+            users.imagePath[userIndex].empty()) {
+            user.result = ConvertResult::CannotOpen;
+            user.name = "User bitmap number " + std::to_string(userIndex);
+            return user;
+        }
+        const std::filesystem::path path(users.imagePath[userIndex]);
+        user.name = path.filename().string();
+        UserImage image = PrepareUserImage(path, formatFlag == 'G' ? "G" : "N");
+        user.result = image.result;
+        user.record = std::move(image.record);
+        return user;
+    };
+}
+
+NewRomResult BuildNewImage(std::span<const std::uint8_t> workingSwapped,
+                           const std::vector<PendingReplacement>& pending,
+                           const UserRecordSource& userRecords) {
+    if (workingSwapped.size() != ROM_IMAGE_SIZE) {
+        NewRomResult result;
+        result.error = NewRomError::WorkingWrongSize;
+        result.workingLength = workingSwapped.size();
+        return result;
+    }
+    if (ReadMarker(workingSwapped) != RomMarker::Swapped) {
+        NewRomResult result;
+        result.error = NewRomError::WorkingNotSwapped;
+        return result;
+    }
+
+    std::vector<std::uint8_t> image(workingSwapped.begin(), workingSwapped.end());
+    // A bitmap used for many targets is converted once per format flag.
+    std::map<std::pair<std::uint32_t, char>, UserRecord> records;
+
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const PendingReplacement& entry = pending[i];
+        const std::uint64_t targetEnd = std::uint64_t{entry.targetOffset} + entry.length;
+        if (targetEnd > ROM_IMAGE_SIZE) {
+            return Refusal(NewRomError::TargetPastEnd, entry);
+        }
+        if (entry.source >= USER_IMAGE_LIMIT) {
+            if (std::uint64_t{entry.source} + entry.length > ROM_IMAGE_SIZE) {
+                return Refusal(NewRomError::SourcePastEnd, entry);
+            }
+            CopyNativeRange(image, entry.targetOffset, workingSwapped, entry.source, entry.length);
+        } else {
+            const auto key = std::make_pair(entry.source, entry.formatFlag);
+            auto found = records.find(key);
+            if (found == records.end()) {
+                UserRecord made =
+                    userRecords ? userRecords(entry.source, entry.formatFlag) : UserRecord{};
+                found = records.emplace(key, std::move(made)).first;
+            }
+            const UserRecord& user = found->second;
+            if (user.result != ConvertResult::Ok) {
+                NewRomResult result = Refusal(NewRomError::UserBitmap, entry);
+                result.convertResult = user.result;
+                result.userName = user.name;
+                return result;
+            }
+            WriteRecord(image, entry.targetOffset, user.record, entry.length);
+        }
+        if (i + 1 < pending.size() && targetEnd > pending[i + 1].targetOffset) {
+            NewRomResult result = Refusal(NewRomError::Overlap, entry);
+            result.next = pending[i + 1];
+            return result;
+        }
+    }
+
+    NewRomResult result;
+    result.image = std::move(image);
+    return result;
+}
+
+bool SameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
+    try {
+        std::error_code firstError;
+        std::error_code secondError;
+        const auto a = std::filesystem::weakly_canonical(first, firstError);
+        const auto b = std::filesystem::weakly_canonical(second, secondError);
+        if (!firstError && !secondError && a == b) {
+            return true;
+        }
+        std::error_code error;
+        if (!std::filesystem::exists(first, error) || !std::filesystem::exists(second, error)) {
+            return false;
+        }
+        return std::filesystem::equivalent(first, second, error) && !error;
+    } catch (const std::exception&) {
+        return false;  // only an allocation failure gets here; "different" writes nothing wrong
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> ReadRomImageFile(const std::filesystem::path& path,
+                                                          std::uint64_t* fileLength) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::nullopt;
+    }
+    const std::uintmax_t length = std::filesystem::file_size(path, error);
+    if (error) {
+        return std::nullopt;
+    }
+    if (fileLength != nullptr) {
+        *fileLength = length;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    // One allocation of the final size: a whole image is read at once.
+    const std::size_t wanted =
+        static_cast<std::size_t>(std::min<std::uintmax_t>(length, ROM_IMAGE_SIZE + 1u));
+    std::vector<std::uint8_t> bytes(wanted);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(wanted));
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
+}
+
+NewRomResult SaveNewRomFile(const std::filesystem::path& workingRom,
+                            const std::filesystem::path& output,
+                            const std::vector<PendingReplacement>& pending,
+                            const UserRecordSource& userRecords) {
+    NewRomResult result;
+    if (SameFile(workingRom, output)) {
+        result.error = NewRomError::SameAsWorking;
+        return result;
+    }
+    std::uint64_t length = 0;
+    const auto working = ReadRomImageFile(workingRom, &length);
+    if (!working) {
+        result.error = NewRomError::CannotReadWorking;
+        result.detail = "cannot read " + Quoted(workingRom);
+        return result;
+    }
+    result = BuildNewImage(*working, pending, userRecords);
+    if (result.error == NewRomError::WorkingWrongSize) {
+        result.workingLength = length;
+    }
+    if (result.error != NewRomError::None) {
+        return result;
+    }
+    const FileWriteResult written = WriteFileAtomically(output, result.image);
+    if (!written.ok) {
+        NewRomResult failed;
+        failed.error = NewRomError::CannotWrite;
+        failed.detail = written.error;
+        return failed;
+    }
+    return result;
+}
