@@ -68,7 +68,8 @@ void MainDialog::RefillTextureList() {
             bitmap = placeholderPath;
         }
         const QImage image = LoadThumbnail(bitmap, thumbnail.width(), thumbnail.height());
-        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(image)), QString());
+        auto* item = new QListWidgetItem(ThumbnailIcon(image, palette().color(QPalette::Highlight)),
+                                         QString());
         m_textureList->addItem(item);
     }
     for (int k = 0; k < m_textureList->count(); ++k) {

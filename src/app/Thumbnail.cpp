@@ -1,6 +1,7 @@
 #include "app/Thumbnail.h"
 
 #include <QPainter>
+#include <QPixmap>
 
 #include "dib/CDib.h"
 #include "dib/DibRender.h"
@@ -33,4 +34,18 @@ QImage LoadThumbnail(const std::filesystem::path& bitmap, int width, int height)
         std::copy_n(pixels->data() + static_cast<std::size_t>(y) * width, width, line);
     }
     return image;
+}
+
+QIcon ThumbnailIcon(const QImage& picture, const QColor& highlight) {
+    QIcon icon(QPixmap::fromImage(picture));
+    if (picture.isNull()) {
+        return icon;
+    }
+    QImage framed = picture.convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&framed);
+    painter.setPen(QPen(highlight, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(1, 1, framed.width() - 2, framed.height() - 2));
+    icon.addPixmap(QPixmap::fromImage(framed), QIcon::Selected);
+    return icon;
 }
