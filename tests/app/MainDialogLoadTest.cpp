@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "DialogHarness.h"
+#include "cli/DemoKit.h"
 
 namespace {
 
@@ -28,6 +29,31 @@ class MainDialogLoadTest : public QObject, public DialogHarness {
 private slots:
     void init() { SetUpHarness(); }
     void cleanup() { QCOMPARE(TearDownHarness(), QStringList()); }
+
+    void theDemoKitLoadsInEitherByteOrder() {
+        const auto program = m_catalogue->ProgramFolder();
+        QVERIFY(MakeDemoKit(program).ok);
+        Load(program / DEMO_ROM_NAME);
+        QCOMPARE(Messages(), QStringList());
+        QCOMPARE(m_state->workingRomPath, WorkFolder() / "rightFlippedROM.rom");
+        for (int c = 0; c < SIZE_CLASS_COUNT; ++c) {
+            QVERIFY2(Record(c).entryCount > 0, qPrintable(QString::number(c)));
+        }
+        QCOMPARE(Description(), QStringLiteral("%1 Textures Found!").arg(Record(0).entryCount));
+        QCOMPARE(List()->count(), static_cast<int>(Record(0).entryCount));
+
+        // The same image in swapped order is used in place.
+        Bytes swapped = ReadAllBytes(program / DEMO_ROM_NAME);
+        SwapBytePairs(swapped);
+        const auto swappedRom = m_folder->Write("swapped.v64", swapped);
+        Load(swappedRom);
+        QCOMPARE(Messages(), QStringList());
+        QCOMPARE(m_state->workingRomPath, swappedRom);
+        ChooseClass(USER_CLASS);
+        QCOMPARE(List()->iconSize(), QSize(32, 64));
+        QCOMPARE(Description(),
+                 QStringLiteral("%1 Textures Found!").arg(Record(USER_CLASS).entryCount));
+    }
 
     void beforeAnyLoadEveryClassIsEmpty() {
         ChooseClass(7);
