@@ -11,6 +11,7 @@
 #include "app/Thumbnail.h"
 #include "app/ThumbnailList.h"
 #include "app/UserMessages.h"
+#include "catalogue/FolderListing.h"
 #include "catalogue/Placeholder.h"
 #include "catalogue/SizeClasses.h"
 
@@ -52,12 +53,13 @@ void MainDialog::RefillTextureList() {
 
     const QString filter = m_filterEdit->text().toUpper();
     const std::filesystem::path placeholderPath =
-        ClassFolderPath(m_state.programFolder, 0).parent_path() / PLACEHOLDER_BITMAP_NAME;
+        ResolvePathIgnoringCase(m_state.programFolder, "romimages") / PLACEHOLDER_BITMAP_NAME;
     bool placeholderWritten = false;
     for (std::uint32_t k = 0; k < record.entryCount; ++k) {
-        const QString description = QString::fromStdString(record.description[k]).toUpper();
         std::filesystem::path bitmap = record.imagePath[k];
-        if (!description.contains(filter)) {
+        // An empty filter is found in every description.
+        if (!filter.isEmpty() &&
+            !QString::fromStdString(record.description[k]).toUpper().contains(filter)) {
             // Hidden entries keep their item, showing the white placeholder.
             if (!placeholderWritten) {
                 std::ofstream out(placeholderPath, std::ios::binary | std::ios::trunc);
@@ -67,9 +69,8 @@ void MainDialog::RefillTextureList() {
             }
             bitmap = placeholderPath;
         }
-        const QImage image = LoadThumbnail(bitmap, thumbnail.width(), thumbnail.height());
-        auto* item = new QListWidgetItem(ThumbnailIcon(image, palette().color(QPalette::Highlight)),
-                                         QString());
+        QImage image = LoadThumbnail(bitmap, thumbnail.width(), thumbnail.height());
+        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(std::move(image))), QString());
         m_textureList->addItem(item);
     }
     for (int k = 0; k < m_textureList->count(); ++k) {

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <filesystem>
+#include <memory>
+#include <span>
 #include <system_error>
 
 #include "app/EditorState.h"
@@ -73,14 +75,26 @@ void MainDialog::LoadRom() {
     if (verdict == RomVerdict::Native) {
         // The working copy is the chosen image in swapped order, in the current folder. It is
         // replaced only once complete, so a failed load leaves an earlier copy usable.
-        auto image = ReadFileBytes(chosenPath, ROM_IMAGE_SIZE + 1);
-        if (!image || image->size() != ROM_IMAGE_SIZE) {
+        const auto storage = std::make_unique_for_overwrite<std::uint8_t[]>(ROM_IMAGE_SIZE);
+        const std::span<std::uint8_t> image(storage.get(), ROM_IMAGE_SIZE);
+        if (!ReadWholeFileInto(chosenPath, image)) {
             ShowMessage(rom_messages::CANNOT_READ.text, rom_messages::CANNOT_READ.caption);
             return;
         }
-        SwapBytePairs(*image);
+        SwapBytePairs(image);
         workingCopy = std::filesystem::absolute(WORKING_COPY_NAME, error);
-        const FileWriteResult written = WriteFileAtomically(workingCopy, *image);
+        // A copy this program wrote before is simply written over: replacing a 12 MiB file
+        // costs many times more.
+        const bool ours = workingCopy == m_state.workingCopyPath;
+        FileWriteResult written =
+            ours ? OverwriteFileInPlace(workingCopy, image) : FileWriteResult{false, {}};
+        if (!written.ok) {
+            written = WriteFileAtomically(workingCopy, image);
+        }
+        if (!written.ok && ours) {
+            // The earlier load's copy may now be part old, part new: it cannot be used.
+            m_state.workingRomPath.clear();
+        }
         if (!written.ok) {
             m_services.ShowMessage(
                 this,

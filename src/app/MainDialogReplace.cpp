@@ -102,8 +102,7 @@ void MainDialog::ShowReplacementPreview() {
     m_previewList->clear();
     m_previewList->setIconSize(size);
     const QImage image = LoadThumbnail(record.imagePath[k], size.width(), size.height());
-    m_previewList->addItem(
-        new QListWidgetItem(ThumbnailIcon(image, palette().color(QPalette::Highlight)), QString()));
+    m_previewList->addItem(new QListWidgetItem(QIcon(QPixmap::fromImage(image)), QString()));
     m_previewList->PlaceItem(0, PREVIEW_POSITION);
 }
 

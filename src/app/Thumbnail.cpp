@@ -1,7 +1,6 @@
 #include "app/Thumbnail.h"
 
 #include <QPainter>
-#include <QPixmap>
 
 #include "dib/CDib.h"
 #include "dib/DibRender.h"
@@ -24,28 +23,11 @@ QImage LoadThumbnail(const std::filesystem::path& bitmap, int width, int height)
     if (dib.ReadFile(bitmap) == 0) {
         return UnreadableMarker(width, height);
     }
-    const auto pixels = RenderScaled(dib, width, height);
-    if (!pixels) {
+    QImage image(width, height, QImage::Format_RGB32);
+    // Drawn straight into the image's rows (32-bit pixels, rows bytesPerLine apart).
+    if (!RenderScaledInto(dib, width, height, reinterpret_cast<std::uint32_t*>(image.bits()),
+                          static_cast<std::size_t>(image.bytesPerLine()) / 4)) {
         return UnreadableMarker(width, height);
     }
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-        std::copy_n(pixels->data() + static_cast<std::size_t>(y) * width, width, line);
-    }
     return image;
-}
-
-QIcon ThumbnailIcon(const QImage& picture, const QColor& highlight) {
-    QIcon icon(QPixmap::fromImage(picture));
-    if (picture.isNull()) {
-        return icon;
-    }
-    QImage framed = picture.convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&framed);
-    painter.setPen(QPen(highlight, 2));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(1, 1, framed.width() - 2, framed.height() - 2));
-    icon.addPixmap(QPixmap::fromImage(framed), QIcon::Selected);
-    return icon;
 }

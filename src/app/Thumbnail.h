@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QColor>
-#include <QIcon>
 #include <QImage>
 #include <filesystem>
 
@@ -12,7 +10,3 @@ QImage LoadThumbnail(const std::filesystem::path& bitmap, int width, int height)
 
 // The marker picture for a bitmap that cannot be shown.
 QImage UnreadableMarker(int width, int height);
-
-// An icon of the picture whose selected state is framed in `highlight`, so that a selected
-// thumbnail stands out without changing its size or place.
-QIcon ThumbnailIcon(const QImage& picture, const QColor& highlight);

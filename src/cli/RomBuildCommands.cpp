@@ -264,8 +264,8 @@ bool RecordReplacement(const Pair& pair, const std::filesystem::path& catalogue,
     const std::uint32_t room = AvailableRoom(imageTable, *targetOffset);
     // Compared as the editor compares them: both as signed 32-bit values.
     if (static_cast<std::int32_t>(size) > static_cast<std::int32_t>(room)) {
-        Refuse(label, std::string(rom_output_messages::TOO_LARGE.text) + " (needs " +
-                          HexText(size) + " bytes, room " + HexText(room) + ")");
+        Refuse(label, std::string(rom_output_messages::TOO_LARGE.text) + " (needs 0x" +
+                          HexText(size) + " bytes, the room is 0x" + HexText(room) + ")");
         return false;
     }
     SizeClassRecord& record = table[target->sizeClass];

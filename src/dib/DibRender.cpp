@@ -1,5 +1,6 @@
 #include "dib/DibRender.h"
 
+#include <array>
 #include <cstdlib>
 
 namespace {
@@ -10,12 +11,20 @@ std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
     return OPAQUE | red << 16 | green << 8 | blue;
 }
 
-// Colour of source pixel `x` of a row, or black for an index the table does not hold.
-std::uint32_t PixelColour(const CDib& dib, const std::uint8_t* row, std::int64_t x) {
-    auto tableColour = [&](std::uint32_t index) {
+// The colours of indexed pixels: every index a pixel can hold, black where the table has none.
+std::array<std::uint32_t, 256> IndexColours(const CDib& dib) {
+    std::array<std::uint32_t, 256> colours;
+    for (std::uint32_t index = 0; index < colours.size(); ++index) {
         const auto entry = dib.TableColour(index);
-        return entry ? Rgb(entry->red, entry->green, entry->blue) : OPAQUE;
-    };
+        colours[index] = entry ? Rgb(entry->red, entry->green, entry->blue) : OPAQUE;
+    }
+    return colours;
+}
+
+// Colour of source pixel `x` of a row.
+std::uint32_t PixelColour(const CDib& dib, const std::array<std::uint32_t, 256>& indexColours,
+                          const std::uint8_t* row, std::int64_t x) {
+    auto tableColour = [&](std::uint32_t index) { return indexColours[index]; };
     switch (dib.BitCount()) {
         case 1:
             return tableColour((row[x / 8] >> (7 - x % 8)) & 1);
@@ -41,8 +50,20 @@ std::uint32_t PixelColour(const CDib& dib, const std::uint8_t* row, std::int64_t
 }  // namespace
 
 std::optional<std::vector<std::uint32_t>> RenderScaled(const CDib& dib, int width, int height) {
-    if (!dib.IsHeld() || width <= 0 || height <= 0 || dib.Compression() != 0) {
+    if (width <= 0 || height <= 0) {
         return std::nullopt;
+    }
+    std::vector<std::uint32_t> picture(static_cast<std::size_t>(width) * height);
+    if (!RenderScaledInto(dib, width, height, picture.data(), static_cast<std::size_t>(width))) {
+        return std::nullopt;
+    }
+    return picture;
+}
+
+bool RenderScaledInto(const CDib& dib, int width, int height, std::uint32_t* picture,
+                      std::size_t rowPixels) {
+    if (!dib.IsHeld() || width <= 0 || height <= 0 || dib.Compression() != 0) {
+        return false;
     }
     switch (dib.BitCount()) {
         case 1:
@@ -53,7 +74,7 @@ std::optional<std::vector<std::uint32_t>> RenderScaled(const CDib& dib, int widt
         case 32:
             break;
         default:
-            return std::nullopt;
+            return false;
     }
     const std::int64_t sourceWidth = dib.Width();
     const std::int64_t sourceHeight = std::llabs(std::int64_t{dib.Height()});
@@ -63,18 +84,19 @@ std::optional<std::vector<std::uint32_t>> RenderScaled(const CDib& dib, int widt
     // The stride is checked alone first so that the product cannot wrap.
     if (sourceWidth <= 0 || sourceHeight == 0 || stride > pixels.size() ||
         stride * static_cast<std::uint64_t>(sourceHeight) > pixels.size()) {
-        return std::nullopt;
+        return false;
     }
 
-    std::vector<std::uint32_t> picture(static_cast<std::size_t>(width) * height);
+    const std::array<std::uint32_t, 256> indexColours = IndexColours(dib);
     for (int y = 0; y < height; ++y) {
         const std::int64_t sourceY = std::int64_t{y} * sourceHeight / height;
         const std::int64_t storedRow = topDown ? sourceY : sourceHeight - 1 - sourceY;
         const std::uint8_t* row = pixels.data() + storedRow * static_cast<std::int64_t>(stride);
         for (int x = 0; x < width; ++x) {
             const std::int64_t sourceX = std::int64_t{x} * sourceWidth / width;
-            picture[static_cast<std::size_t>(y) * width + x] = PixelColour(dib, row, sourceX);
+            picture[static_cast<std::size_t>(y) * rowPixels + x] =
+                PixelColour(dib, indexColours, row, sourceX);
         }
     }
-    return picture;
+    return true;
 }

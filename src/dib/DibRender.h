@@ -16,3 +16,8 @@
 // object holds no bitmap, the format is not supported, a size is zero or negative, or the
 // pixel block is shorter than the header says.
 std::optional<std::vector<std::uint32_t>> RenderScaled(const CDib& dib, int width, int height);
+
+// The same, drawn into `picture`, which must hold width * height pixels, with rows `rowPixels`
+// apart. Returns false, leaving `picture` as it was, where RenderScaled gives nullopt.
+bool RenderScaledInto(const CDib& dib, int width, int height, std::uint32_t* picture,
+                      std::size_t rowPixels);

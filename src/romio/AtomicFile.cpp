@@ -104,3 +104,25 @@ FileWriteResult WriteFileAtomically(const std::filesystem::path& destination,
         return Failure(destination, e.what());
     }
 }
+
+FileWriteResult OverwriteFileInPlace(const std::filesystem::path& destination,
+                                     std::span<const std::uint8_t> bytes) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(destination, ec);
+    if (ec || !std::filesystem::is_regular_file(status) ||
+        std::filesystem::file_size(destination, ec) != bytes.size() || ec) {
+        return Failure(destination, "no file of the same length to overwrite");
+    }
+    std::fstream out(destination, std::ios::binary | std::ios::in | std::ios::out);
+    if (!out) {
+        return Failure(destination, "cannot open it for writing");
+    }
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    out.close();
+    if (out.fail()) {
+        return Failure(destination, "writing over it failed");
+    }
+    return {true, {}};
+}

@@ -20,3 +20,11 @@ struct FileWriteResult {
 // not attempted (standard C++ cannot force data to the disk).
 FileWriteResult WriteFileAtomically(const std::filesystem::path& destination,
                                     std::span<const std::uint8_t> bytes);
+
+// Writes `bytes` over the existing file `destination` in place, without truncating or replacing
+// it: far cheaper than a new file for a large scratch file that is rewritten again and again.
+// Fails, writing nothing, unless the file exists and is exactly as long as `bytes`. A failure
+// part-way through can leave the file with a mix of old and new bytes, so use it only for files
+// the caller can afford to rewrite whole afterwards.
+FileWriteResult OverwriteFileInPlace(const std::filesystem::path& destination,
+                                     std::span<const std::uint8_t> bytes);

@@ -1,6 +1,7 @@
 #include "romio/ByteOrder.h"
 
 #include <algorithm>
+#include <cstring>
 
 RomMarker ReadMarker(std::span<const std::uint8_t> leadingBytes) {
     if (leadingBytes.size() < MARKER_OFFSET + 4) {
@@ -18,7 +19,16 @@ RomMarker ReadMarker(std::span<const std::uint8_t> leadingBytes) {
 }
 
 void SwapBytePairs(std::span<std::uint8_t> bytes) {
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    // Eight bytes at a time: a whole image is swapped at every load and save.
+    constexpr std::uint64_t LOW_BYTES = 0x00FF00FF00FF00FFull;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        word = (word & LOW_BYTES) << 8 | (word >> 8 & LOW_BYTES);
+        std::memcpy(bytes.data() + i, &word, 8);
+    }
+    for (; i + 1 < bytes.size(); i += 2) {
         std::swap(bytes[i], bytes[i + 1]);
     }
 }

@@ -7,22 +7,46 @@
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
                                                        std::size_t maxBytes) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error || !std::filesystem::is_regular_file(status)) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes;
-    std::vector<char> chunk(1 << 16);
-    while (bytes.size() < maxBytes && in) {
-        const std::size_t want = std::min(chunk.size(), maxBytes - bytes.size());
-        in.read(chunk.data(), static_cast<std::streamsize>(want));
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + in.gcount());
+    // The size is only a hint (the file may change while it is read): read up to it in one go,
+    // then on in chunks until the end.
+    const std::streamoff hint = in.tellg();
+    in.seekg(0);
+    std::vector<std::uint8_t> bytes(
+        hint > 0 ? static_cast<std::size_t>(std::min<std::uintmax_t>(hint, maxBytes)) : 0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    constexpr std::size_t CHUNK = 1 << 16;
+    while (in && bytes.size() < maxBytes) {
+        const std::size_t have = bytes.size();
+        bytes.resize(have + std::min(CHUNK, maxBytes - have));
+        in.read(reinterpret_cast<char*>(bytes.data() + have),
+                static_cast<std::streamsize>(bytes.size() - have));
+        bytes.resize(have + static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad()) {
         return std::nullopt;
     }
     return bytes;
+}
+
+bool ReadWholeFileInto(const std::filesystem::path& path, std::span<std::uint8_t> into) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(into.data()), static_cast<std::streamsize>(into.size()));
+    if (!in || static_cast<std::size_t>(in.gcount()) != into.size()) {
+        return false;
+    }
+    // Exactly that long: nothing may follow.
+    return in.peek() == std::ifstream::traits_type::eof() && !in.bad();
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 #include <optional>
+#include <span>
 #include <vector>
 
 // Reads up to `maxBytes` bytes from the start of the regular file at `path`. Returns nullopt when
@@ -13,3 +14,9 @@
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(
     const std::filesystem::path& path,
     std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
+
+// Fills `into` with the whole content of the regular file at `path`, which must be exactly
+// into.size() bytes long. Lets a caller read a large file into storage it did not have to clear
+// first. Returns false, with `into` holding whatever was read, when the file is missing, cannot
+// be read, or is shorter or longer.
+bool ReadWholeFileInto(const std::filesystem::path& path, std::span<std::uint8_t> into);

@@ -92,6 +92,19 @@ private slots:
         QVERIFY(!std::filesystem::exists(copy));
     }
 
+    void aSecondNativeLoadRewritesTheWorkingCopy() {
+        m_catalogue->FillGameClasses();
+        m_catalogue->WriteImageTable();
+        Load(m_catalogue->WriteRom("first.rom", false));
+        m_catalogue->AddTexture(0, 0x50000, " new", 0x80, 0xAB);  // changes a byte of the image
+        const auto second = m_catalogue->WriteRom("second.rom", false);
+        Load(second);
+        QCOMPARE(Messages(), QStringList());
+        Bytes expected = ReadAllBytes(second);
+        SwapBytePairs(expected);
+        QVERIFY(ReadAllBytes(WorkFolder() / "rightFlippedROM.rom") == expected);
+    }
+
     void quitKeepsTheWorkingCopy() {
         m_catalogue->FillGameClasses();
         m_catalogue->WriteImageTable();

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "romio/AtomicFile.h"
+#include "romio/FileBytes.h"
+
+TEST(FileReading, BoundedAndWholeReads) {
+    TempFolder folder;
+    const auto file = folder.Write("data.bin", {1, 2, 3, 4, 5});
+    EXPECT_EQ(ReadFileBytes(file), (std::vector<std::uint8_t>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(ReadFileBytes(file, 2), (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(ReadFileBytes(folder / "missing"), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(folder.Path()), std::nullopt);
+
+    std::uint8_t exact[5] = {};
+    EXPECT_TRUE(ReadWholeFileInto(file, exact));
+    EXPECT_EQ(exact[4], 5);
+    std::uint8_t shorter[4] = {};
+    std::uint8_t longer[6] = {};
+    EXPECT_FALSE(ReadWholeFileInto(file, shorter));  // the file has more
+    EXPECT_FALSE(ReadWholeFileInto(file, longer));   // the file has less
+    EXPECT_FALSE(ReadWholeFileInto(folder / "missing", exact));
+    EXPECT_FALSE(ReadWholeFileInto(folder.Path(), exact));
+}
+
+TEST(FileOverwriting, OnlyAFileOfTheSameLengthIsWrittenOver) {
+    TempFolder folder;
+    const auto file = folder.Write("scratch.bin", {1, 2, 3});
+    const std::vector<std::uint8_t> same{7, 8, 9};
+    EXPECT_TRUE(OverwriteFileInPlace(file, same).ok);
+    EXPECT_EQ(ReadAllBytes(file), same);
+    const FileWriteResult other = OverwriteFileInPlace(file, std::vector<std::uint8_t>{1, 2});
+    EXPECT_FALSE(other.ok);
+    EXPECT_FALSE(other.error.empty());
+    EXPECT_EQ(ReadAllBytes(file), same);
+    EXPECT_FALSE(OverwriteFileInPlace(folder / "missing", same).ok);
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
