@@ -320,28 +320,6 @@ void MainDialog::ShowAboutDialog() {
     m_services.RunModal(about);
 }
 
-void MainDialog::SaveNewRom() {
-    if (m_state.workingRomPath.empty()) {
-        ShowMessage(messages::NO_ROM_OPENED.text, messages::NO_ROM_OPENED.caption);
-        return;
-    }
-}
-
-void MainDialog::ApplyPatch() {
-    const FileDialogRequest patchRequest{QStringLiteral("pat"),
-                                         QStringLiteral("MGTexturePatch.pat"),
-                                         QStringLiteral("Custom ROM Patch (*.pat)|*.pat|"),
-                                         FILE_DIALOG_HIDE_READ_ONLY | FILE_DIALOG_OVERWRITE_PROMPT};
-    const std::optional<QString> patchPath = m_services.ChooseFileToOpen(this, patchRequest);
-    if (!patchPath) {
-        return;
-    }
-    if (m_state.workingRomPath.empty()) {
-        ShowMessage(messages::NO_ROM_OPENED.text, messages::NO_ROM_OPENED.caption);
-        return;
-    }
-}
-
 // Closing the window (not Quit or OK) also removes the working copy that a load wrote. A file
 // of that name that the user loaded in place is theirs and stays.
 void MainDialog::closeEvent(QCloseEvent* event) {

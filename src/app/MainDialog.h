@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 #include "app/DialogTemplate.h"
 
@@ -18,6 +19,8 @@ class QMenuBar;
 class QPushButton;
 class ThumbnailList;
 struct EditorState;
+struct PopupTemplate;
+struct RomMessage;
 class WindowServices;
 
 // The editor's one window. It owns the window's fields, builds every control of its template,
@@ -74,7 +77,7 @@ private:
     void BuildControls(QWidget* panel);
     void ConnectLists();
     void BuildMenuBar(QMenuBar* menuBar);
-    void AddMenuItems(QMenu* menu, const struct PopupTemplate& popup);
+    void AddMenuItems(QMenu* menu, const PopupTemplate& popup);
     void BuildSystemMenuSubstitute(QWidget* panel);
     void ShowMessage(const char* text, const char* caption);
 
@@ -103,6 +106,8 @@ private:
     void SwitchImageSize();
     void OnSizeClassChanged();
     void EndWithOk();
+    void WritePatchFor(std::span<const std::uint8_t> newSwapped);
+    void ShowRomMessage(const RomMessage& message);
     void ShowAboutDialog();
     void SaveNewRom();
     void ApplyPatch();

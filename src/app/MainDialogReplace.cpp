@@ -19,6 +19,7 @@
 #include "codec/UserImage.h"
 #include "replace/TextureRoom.h"
 #include "romio/AtomicFile.h"
+#include "romio/RomOutputMessages.h"
 
 namespace {
 
@@ -153,12 +154,12 @@ void MainDialog::ReplaceTexture() {
     const ReplacementSource& source = m_state.replacementSource;
     if (source.entryIndex == static_cast<std::uint32_t>(k) &&
         source.sizeClass == static_cast<std::uint32_t>(c)) {
-        ShowMessage(messages::SAME_IMAGE.text, messages::SAME_IMAGE.caption);
+        ShowMessage(rom_output_messages::SAME_IMAGE.text, rom_output_messages::SAME_IMAGE.caption);
         return;
     }
     // Sizes compare as signed values, as the table's rooms may be nonsense for odd entries.
     if (static_cast<std::int32_t>(source.size) > static_cast<std::int32_t>(room) && !m_forceSize) {
-        ShowMessage(messages::TOO_LARGE.text, messages::TOO_LARGE.caption);
+        ShowMessage(rom_output_messages::TOO_LARGE.text, rom_output_messages::TOO_LARGE.caption);
         return;
     }
     SizeClassRecord& target = m_state.sizeClassTable[c];

@@ -29,8 +29,6 @@ inline constexpr UserMessage WORKING_COPY_NOT_WRITTEN{
 
 inline constexpr UserMessage USER_NOT_REPLACEABLE{
     "User images cannot be replaced, as they are not part of the game.", "BAD"};
-inline constexpr UserMessage SAME_IMAGE{"Same image", "No Replacement Needed"};
-inline constexpr UserMessage TOO_LARGE{"Too large, cannot replace", "Too Large"};
 // Filled with what failed.
 inline constexpr UserMessage SCRATCH_NOT_WRITTEN{"The converted texture could not be saved: %1",
                                                  "Cannot write file"};
