@@ -9,6 +9,7 @@
 //       && /tmp/rombench
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,6 +41,7 @@ struct Setup {
     std::filesystem::path folder;
     std::filesystem::path working;
     std::filesystem::path patch;
+    std::filesystem::path changedRom;
     Bytes workingBytes;
     Bytes workingCopy;  // equal bytes in another buffer, for memcmp
     Bytes changed;      // the working image with PATCH_RECORDS separate changed stretches
@@ -100,6 +102,11 @@ bool Apply(const Setup& s) {
     return ApplyPatchFile(s.working, s.patch, s.folder / "patched.rom").error == PatchError::None;
 }
 
+bool WritePatch(const Setup& s) {
+    const PatchFileResult written = WritePatchFile(s.working, s.changedRom, s.folder / "out.pat");
+    return written.error == PatchError::None && written.recordCount == PATCH_RECORDS;
+}
+
 bool Diff(const Setup& s) {
     const auto records = DiffImages(s.workingBytes, s.changed, ImageOrder::Swapped);
     return records && records->size() == PATCH_RECORDS;
@@ -157,6 +164,10 @@ double PeakMiBAbove(const std::function<void()>& command) {
     const pid_t child = fork();
     if (child == 0) {
         close(pipeEnds[0]);
+        // Memory the benchmarks freed but the allocator kept would hide the command's own
+        // needs: give it back, and let every large block come fresh from the system.
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+        malloc_trim(0);
         std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
         const long idle = StatusKiB("VmRSS:");
         command();
@@ -207,6 +218,8 @@ int main(int argc, char** argv) {
     s.working = s.folder / "working.rom";
     WriteWhole(s.working, s.workingBytes);
     const PatchBytesResult patch = MakePatch(s.workingBytes, s.changed, ImageOrder::Swapped);
+    s.changedRom = s.folder / "changed.rom";
+    WriteWhole(s.changedRom, s.changed);
     s.patch = s.folder / "many.pat";
     WriteWhole(s.patch, patch.bytes);
     if (patch.error != PatchError::None || ReadPatch(patch.bytes).records.size() != PATCH_RECORDS ||
@@ -221,6 +234,7 @@ int main(int argc, char** argv) {
     });
     Register("save_new_rom_1024", [&] { return SaveNewRom(s); });
     Register("apply_patch_4096", [&] { return Apply(s); });
+    Register("write_patch_4096", [&] { return WritePatch(s); });
     Register("memcmp_12MiB", [&] {
         benchmark::DoNotOptimize(Memcmp(s));
         return true;
@@ -247,6 +261,7 @@ int main(int argc, char** argv) {
     const std::vector<Row> rows = {
         {"save_new_rom_1024", "copy_file", copy, 2.0, [&] { SaveNewRom(s); }},
         {"apply_patch_4096", "copy_file", copy, 1.5, [&] { Apply(s); }},
+        {"write_patch_4096", "copy_file", copy, 0.0, [&] { WritePatch(s); }},  // no time goal
         {"diff_images_4096", "memcmp_12MiB", memcmpTime, 3.0, [&] { Diff(s); }},
         {"diff_images_equal", "memcmp_12MiB", memcmpTime, 3.0,
          [&] {
@@ -264,11 +279,11 @@ int main(int argc, char** argv) {
         }
         const double ratio = time / row.referenceTime;
         const double peak = PeakMiBAbove(row.command);
-        const bool met = ratio <= row.goal && peak <= 64.0;
+        const bool met = (row.goal <= 0.0 || ratio <= row.goal) && peak >= 0.0 && peak <= 64.0;
         allMet = allMet && met;
-        std::printf("%-20s %10.2f %-14s %10.2f %7.2f %5.1f %11.1f%s\n", row.name, time,
-                    row.reference, row.referenceTime, ratio, row.goal, peak,
-                    met ? "" : "  NOT MET");
+        const std::string goal = row.goal > 0.0 ? std::to_string(row.goal).substr(0, 3) : "-";
+        std::printf("%-20s %10.2f %-14s %10.2f %7.2f %5s %11.1f%s\n", row.name, time, row.reference,
+                    row.referenceTime, ratio, goal.c_str(), peak, met ? "" : "  NOT MET");
     }
     std::printf("copy_file peak +MiB: %.1f\n", PeakMiBAbove([&] { CopyFile(s); }));
     std::printf("%s\n", allMet ? "All goals met." : "Some goals NOT met.");

@@ -112,60 +112,121 @@ UserRecordSource UserRecordsFromCatalogue(const SizeClassTable& table) {
     };
 }
 
-NewRomResult BuildNewImage(std::span<const std::uint8_t> workingSwapped,
-                           const std::vector<PendingReplacement>& pending,
-                           const UserRecordSource& userRecords) {
-    if (workingSwapped.size() != ROM_IMAGE_SIZE) {
-        NewRomResult result;
-        result.error = NewRomError::WorkingWrongSize;
-        result.workingLength = workingSwapped.size();
-        return result;
-    }
-    if (ReadMarker(workingSwapped) != RomMarker::Swapped) {
-        NewRomResult result;
-        result.error = NewRomError::WorkingNotSwapped;
-        return result;
-    }
+namespace {
 
-    std::vector<std::uint8_t> image(workingSwapped.begin(), workingSwapped.end());
-    // A bitmap used for many targets is converted once per format flag.
+// What checking the list found: a refusal, or the User records and the bytes of catalogued
+// sources that the assembly needs.
+struct Plan {
+    NewRomResult refusal;  // error None when the list can be written
     std::map<std::pair<std::uint32_t, char>, UserRecord> records;
+    std::size_t sourceBytes = 0;
+};
 
+// Every check of the build, made before any byte is copied or written; User records are made
+// here, each bitmap once per format flag.
+Plan Examine(std::span<const std::uint8_t> working, const std::vector<PendingReplacement>& pending,
+             const UserRecordSource& userRecords) {
+    Plan plan;
+    if (working.size() != ROM_IMAGE_SIZE) {
+        plan.refusal.error = NewRomError::WorkingWrongSize;
+        plan.refusal.workingLength = working.size();
+        return plan;
+    }
+    if (ReadMarker(working) != RomMarker::Swapped) {
+        plan.refusal.error = NewRomError::WorkingNotSwapped;
+        return plan;
+    }
     for (std::size_t i = 0; i < pending.size(); ++i) {
         const PendingReplacement& entry = pending[i];
         const std::uint64_t targetEnd = std::uint64_t{entry.targetOffset} + entry.length;
         if (targetEnd > ROM_IMAGE_SIZE) {
-            return Refusal(NewRomError::TargetPastEnd, entry);
+            plan.refusal = Refusal(NewRomError::TargetPastEnd, entry);
+            return plan;
         }
         if (entry.source >= USER_IMAGE_LIMIT) {
             if (std::uint64_t{entry.source} + entry.length > ROM_IMAGE_SIZE) {
-                return Refusal(NewRomError::SourcePastEnd, entry);
+                plan.refusal = Refusal(NewRomError::SourcePastEnd, entry);
+                return plan;
             }
-            CopyNativeRange(image, entry.targetOffset, workingSwapped, entry.source, entry.length);
+            plan.sourceBytes += entry.length + 2;
         } else {
             const auto key = std::make_pair(entry.source, entry.formatFlag);
-            auto found = records.find(key);
-            if (found == records.end()) {
+            auto found = plan.records.find(key);
+            if (found == plan.records.end()) {
                 UserRecord made =
                     userRecords ? userRecords(entry.source, entry.formatFlag) : UserRecord{};
-                found = records.emplace(key, std::move(made)).first;
+                found = plan.records.emplace(key, std::move(made)).first;
             }
-            const UserRecord& user = found->second;
-            if (user.result != ConvertResult::Ok) {
-                NewRomResult result = Refusal(NewRomError::UserBitmap, entry);
-                result.convertResult = user.result;
-                result.userName = user.name;
-                return result;
+            if (found->second.result != ConvertResult::Ok) {
+                plan.refusal = Refusal(NewRomError::UserBitmap, entry);
+                plan.refusal.convertResult = found->second.result;
+                plan.refusal.userName = found->second.name;
+                return plan;
             }
-            WriteRecord(image, entry.targetOffset, user.record, entry.length);
         }
         if (i + 1 < pending.size() && targetEnd > pending[i + 1].targetOffset) {
-            NewRomResult result = Refusal(NewRomError::Overlap, entry);
-            result.next = pending[i + 1];
-            return result;
+            plan.refusal = Refusal(NewRomError::Overlap, entry);
+            plan.refusal.next = pending[i + 1];
+            return plan;
         }
     }
+    return plan;
+}
 
+// Writes an examined list into the working image in place.
+void Assemble(std::vector<std::uint8_t>& image, const std::vector<PendingReplacement>& pending,
+              const Plan& plan) {
+    // The catalogued sources are set aside before any target is written, so that every source
+    // is read from the unchanged working image (A by B and B by A). Each is kept as the whole
+    // pairs that hold it, starting at an even position, so it keeps its parity.
+    std::vector<std::uint8_t> sources;
+    sources.reserve(plan.sourceBytes);
+    std::vector<std::uint32_t> sourceStart(pending.size(), 0);
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const PendingReplacement& entry = pending[i];
+        if (entry.source < USER_IMAGE_LIMIT) {
+            continue;
+        }
+        const std::uint32_t first = entry.source & ~1u;
+        const std::uint32_t last = (entry.source + entry.length + 1) & ~1u;
+        sourceStart[i] = static_cast<std::uint32_t>(sources.size()) + (entry.source - first);
+        sources.insert(sources.end(), image.begin() + first, image.begin() + last);
+    }
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const PendingReplacement& entry = pending[i];
+        if (entry.source >= USER_IMAGE_LIMIT) {
+            CopyNativeRange(image, entry.targetOffset, sources, sourceStart[i], entry.length);
+        } else {
+            WriteRecord(image, entry.targetOffset,
+                        plan.records.at({entry.source, entry.formatFlag}).record, entry.length);
+        }
+    }
+}
+
+}  // namespace
+
+NewRomResult BuildNewImage(std::span<const std::uint8_t> workingSwapped,
+                           const std::vector<PendingReplacement>& pending,
+                           const UserRecordSource& userRecords) {
+    Plan plan = Examine(workingSwapped, pending, userRecords);
+    if (plan.refusal.error != NewRomError::None) {
+        return std::move(plan.refusal);
+    }
+    NewRomResult result;
+    result.image.assign(workingSwapped.begin(), workingSwapped.end());
+    Assemble(result.image, pending, plan);
+    return result;
+}
+
+NewRomResult BuildNewImage(std::vector<std::uint8_t>&& workingSwapped,
+                           const std::vector<PendingReplacement>& pending,
+                           const UserRecordSource& userRecords) {
+    std::vector<std::uint8_t> image = std::move(workingSwapped);
+    Plan plan = Examine(image, pending, userRecords);
+    if (plan.refusal.error != NewRomError::None) {
+        return std::move(plan.refusal);
+    }
+    Assemble(image, pending, plan);
     NewRomResult result;
     result.image = std::move(image);
     return result;
@@ -229,13 +290,13 @@ NewRomResult SaveNewRomFile(const std::filesystem::path& workingRom,
         return result;
     }
     std::uint64_t length = 0;
-    const auto working = ReadRomImageFile(workingRom, &length);
+    auto working = ReadRomImageFile(workingRom, &length);
     if (!working) {
         result.error = NewRomError::CannotReadWorking;
         result.detail = "cannot read " + Quoted(workingRom);
         return result;
     }
-    result = BuildNewImage(*working, pending, userRecords);
+    result = BuildNewImage(std::move(*working), pending, userRecords);
     if (result.error == NewRomError::WorkingWrongSize) {
         result.workingLength = length;
     }

@@ -101,15 +101,23 @@ struct NewRomResult {
 // of the unchanged working image for a catalogued source (so A by B and B by A both get the
 // other's original bytes), or by the first `length` bytes of the User record built with the
 // entry's formatFlag, zeros standing behind a record shorter than `length`. These are the bytes
-// the piece-by-piece assembly writes (prefix, each replacement, each gap, the rest). Entries are
-// examined in order; the first fault ends the build with nothing returned: a target or catalogued
-// source range reaching past ROM_IMAGE_SIZE, a User bitmap that cannot be converted (its record is
-// built at most once per bitmap and flag), or an entry whose range reaches past the next entry's
-// targetOffset (gap targetOffset[i+1] - targetOffset[i] - length[i] negative; equal targets
-// overlap unless the first length is 0; the last entry has no gap to check). The list must be
-// sorted as CollectPendingReplacements sorts it; an unsorted list's out-of-order entry shows as an
-// overlap. An empty list gives a copy of the working image.
+// the piece-by-piece assembly writes (prefix, each replacement, each gap, the rest).
+//
+// All entries are examined, in order, before anything is written; the first fault ends the build
+// with nothing returned: a target or catalogued source range reaching past ROM_IMAGE_SIZE, a User
+// bitmap that cannot be converted (its record is built at most once per bitmap and flag), or an
+// entry whose range reaches past the next entry's targetOffset (the gap targetOffset[i+1] -
+// targetOffset[i] - length[i] is negative; equal targets overlap unless the first length is 0;
+// the last entry has no gap to check). The list must be sorted as CollectPendingReplacements
+// sorts it; an unsorted list's out-of-order entry shows as an overlap. An empty list gives a copy
+// of the working image. A working image of another size or not in swapped order is refused.
 NewRomResult BuildNewImage(std::span<const std::uint8_t> workingSwapped,
+                           const std::vector<PendingReplacement>& pending,
+                           const UserRecordSource& userRecords);
+
+// The same, building the new image in the working image's own buffer, which it takes over: no
+// second image is allocated. The sources are set aside before any target is written.
+NewRomResult BuildNewImage(std::vector<std::uint8_t>&& workingSwapped,
                            const std::vector<PendingReplacement>& pending,
                            const UserRecordSource& userRecords);
 

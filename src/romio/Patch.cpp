@@ -10,10 +10,9 @@
 
 namespace {
 
-// Coarse to fine steps for skipping equal stretches: memcmp stops at the first difference, so a
-// step that fails costs no more than the distance to it.
+// Coarse to fine steps for skipping equal stretches.
 constexpr std::size_t SKIP_CHUNK = 4096;
-constexpr std::size_t SKIP_LINE = 64;
+constexpr std::size_t SKIP_LINE = 256;
 constexpr std::size_t SKIP_WORD = 8;
 
 std::uint32_t RoundUpTo4(std::uint64_t value) {
@@ -26,8 +25,34 @@ std::size_t At(std::size_t p) {
     return ORDER == ImageOrder::Swapped ? (p ^ 1u) : p;
 }
 
-// Aligned stretches of eight bytes hold the same native positions in either order, so equal
-// stretches are skipped the same way in both.
+// The first buffer position at or after p where the two buffers differ, or size. Long equal
+// stretches go by memcmp in chunks and then lines; each step only moves forward, so no byte is
+// compared more than a few times.
+std::size_t NextDifference(const std::uint8_t* before, const std::uint8_t* after, std::size_t p,
+                           std::size_t size) {
+    while (p < size && p % SKIP_WORD != 0) {
+        if (before[p] != after[p]) {
+            return p;
+        }
+        ++p;
+    }
+    while (p + SKIP_CHUNK <= size && std::memcmp(before + p, after + p, SKIP_CHUNK) == 0) {
+        p += SKIP_CHUNK;
+    }
+    while (p + SKIP_LINE <= size && std::memcmp(before + p, after + p, SKIP_LINE) == 0) {
+        p += SKIP_LINE;
+    }
+    while (p + SKIP_WORD <= size && std::memcmp(before + p, after + p, SKIP_WORD) == 0) {
+        p += SKIP_WORD;
+    }
+    while (p < size && before[p] == after[p]) {
+        ++p;
+    }
+    return p;
+}
+
+// A pair holds the same two native positions in either order, so the search for the next change
+// may start at the pair of the first differing buffer byte in both.
 template <ImageOrder ORDER>
 std::vector<PatchRecord> FindRecords(const std::uint8_t* before, const std::uint8_t* after,
                                      std::size_t size) {
@@ -35,20 +60,11 @@ std::vector<PatchRecord> FindRecords(const std::uint8_t* before, const std::uint
     std::vector<PatchRecord> records;
     std::size_t p = 0;
     while (p < size) {
-        if (p % SKIP_WORD == 0) {
-            if (p + SKIP_CHUNK <= size && std::memcmp(before + p, after + p, SKIP_CHUNK) == 0) {
-                p += SKIP_CHUNK;
-                continue;
-            }
-            if (p + SKIP_LINE <= size && std::memcmp(before + p, after + p, SKIP_LINE) == 0) {
-                p += SKIP_LINE;
-                continue;
-            }
-            if (p + SKIP_WORD <= size && std::memcmp(before + p, after + p, SKIP_WORD) == 0) {
-                p += SKIP_WORD;
-                continue;
-            }
+        const std::size_t next = NextDifference(before, after, p & ~std::size_t{1}, size);
+        if (next >= size) {
+            break;
         }
+        p = std::max(p, next & ~std::size_t{1});
         if (!changed(p)) {
             ++p;
             continue;
@@ -246,8 +262,11 @@ PatchReadResult ReadPatch(std::span<const std::uint8_t> patch, std::uint32_t ima
     return result;
 }
 
-PatchApplyResult ApplyPatch(std::span<const std::uint8_t> workingSwapped,
-                            std::span<const std::uint8_t> patch) {
+namespace {
+
+// Every check of applying, made before any byte is copied or written.
+PatchApplyResult CheckBeforeApplying(std::span<const std::uint8_t> workingSwapped,
+                                     std::span<const std::uint8_t> patch) {
     PatchApplyResult result;
     if (workingSwapped.size() != ROM_IMAGE_SIZE) {
         result.error = PatchError::ImageWrongSize;
@@ -259,14 +278,15 @@ PatchApplyResult ApplyPatch(std::span<const std::uint8_t> workingSwapped,
         return result;
     }
     result.patch = ReadPatch(patch, ROM_IMAGE_SIZE);
-    if (result.patch.error != PatchError::None) {
-        result.error = result.patch.error;
-        return result;
-    }
+    result.error = result.patch.error;
+    return result;
+}
 
-    std::vector<std::uint8_t> image(workingSwapped.begin(), workingSwapped.end());
-    std::size_t block = result.patch.firstBlock;
-    for (const PatchRecord& record : result.patch.records) {
+// Writes the blocks of a patch that ReadPatch accepted into the swapped image.
+void WriteBlocks(std::vector<std::uint8_t>& image, const PatchReadResult& read,
+                 std::span<const std::uint8_t> patch) {
+    std::size_t block = read.firstBlock;
+    for (const PatchRecord& record : read.records) {
         const std::uint8_t* data = patch.data() + block;
         std::uint32_t done = 0;
         if (record.offset % 2 == 0) {
@@ -279,6 +299,30 @@ PatchApplyResult ApplyPatch(std::span<const std::uint8_t> workingSwapped,
         }
         block += record.length;
     }
+}
+
+}  // namespace
+
+PatchApplyResult ApplyPatch(std::span<const std::uint8_t> workingSwapped,
+                            std::span<const std::uint8_t> patch) {
+    PatchApplyResult result = CheckBeforeApplying(workingSwapped, patch);
+    if (result.error != PatchError::None) {
+        return result;
+    }
+    std::vector<std::uint8_t> image(workingSwapped.begin(), workingSwapped.end());
+    WriteBlocks(image, result.patch, patch);
+    result.image = std::move(image);
+    return result;
+}
+
+PatchApplyResult ApplyPatch(std::vector<std::uint8_t>&& workingSwapped,
+                            std::span<const std::uint8_t> patch) {
+    std::vector<std::uint8_t> image = std::move(workingSwapped);
+    PatchApplyResult result = CheckBeforeApplying(image, patch);
+    if (result.error != PatchError::None) {
+        return result;
+    }
+    WriteBlocks(image, result.patch, patch);
     result.image = std::move(image);
     return result;
 }
@@ -384,7 +428,7 @@ PatchApplyResult ApplyPatchFile(const std::filesystem::path& workingRom,
         result.detail = output.string();
         return result;
     }
-    const auto working = ReadSwappedImage(workingRom, result);
+    auto working = ReadSwappedImage(workingRom, result);
     if (!working) {
         return result;
     }
@@ -394,7 +438,7 @@ PatchApplyResult ApplyPatchFile(const std::filesystem::path& workingRom,
         result.detail = "cannot read " + Quoted(patchPath);
         return result;
     }
-    result = ApplyPatch(*working, *patch);
+    result = ApplyPatch(std::move(*working), *patch);
     if (result.error != PatchError::None) {
         return result;
     }

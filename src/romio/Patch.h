@@ -48,8 +48,9 @@ struct PatchRecord {
 // of the image. The scan goes on at p + length. So single unchanged bytes inside a run of changes
 // stay in its record, two unchanged bytes end it, every record starts at a changed byte, records
 // ascend without overlapping, and every length is a multiple of 4 except that of a record cut at
-// the image's end (which may also be shorter than 4). Equal stretches are skipped eight bytes at
-// a time. nullopt when the sizes differ or a swapped-order buffer has an odd size.
+// the image's end (which may also be shorter than 4). Equal stretches are skipped with memcmp
+// in chunks, then lines, then words. nullopt when the sizes differ or a swapped-order buffer has an
+// odd size.
 std::optional<std::vector<PatchRecord>> DiffImages(std::span<const std::uint8_t> oldImage,
                                                    std::span<const std::uint8_t> newImage,
                                                    ImageOrder order = ImageOrder::Native);
@@ -148,6 +149,10 @@ struct PatchApplyResult {
 // result is the working image with each record's native bytes replaced by its block's bytes put
 // back in native order; n = 0 gives a copy of the working image.
 PatchApplyResult ApplyPatch(std::span<const std::uint8_t> workingSwapped,
+                            std::span<const std::uint8_t> patch);
+
+// The same, writing the blocks into the working image's own buffer, which it takes over.
+PatchApplyResult ApplyPatch(std::vector<std::uint8_t>&& workingSwapped,
                             std::span<const std::uint8_t> patch);
 
 // Reads a patch file: at most MAX_PATCH_FILE_SIZE + 1 bytes, enough to show that a longer file

@@ -272,6 +272,20 @@ TEST(NewRomAssembly, ReplacementsAtTheVeryStartAndEndOfTheImage) {
     EXPECT_EQ(result.image, PieceByPiece(working, pending, none));
 }
 
+TEST(NewRomAssembly, BuildingInTheWorkingBufferGivesTheSameBytes) {
+    const Bytes working = MakeSwappedRom(31);
+    // Sources that are themselves targets, read before they are overwritten.
+    const std::vector<PendingReplacement> pending = {
+        {0x10000, 0x10101, 0x100, 'N'}, {0x10100, 0x10000, 0x81, 'N'}, {0x10181, 0x10100, 7, 'N'}};
+    const NewRomResult copied = BuildNewImage(std::span<const std::uint8_t>(working), pending, {});
+    NewRomResult taken = BuildNewImage(Bytes(working), pending, {});
+    ASSERT_EQ(taken.error, NewRomError::None);
+    EXPECT_EQ(taken.image, copied.image);
+    std::map<std::pair<std::uint32_t, char>, Bytes> none;
+    EXPECT_EQ(taken.image, PieceByPiece(working, pending, none));
+    EXPECT_EQ(BuildNewImage(Bytes(100), pending, {}).error, NewRomError::WorkingWrongSize);
+}
+
 TEST(NewRomAssembly, EmptyListGivesTheWorkingImage) {
     const Bytes working = MakeSwappedRom(5);
     const NewRomResult result = BuildNewImage(working, {}, {});

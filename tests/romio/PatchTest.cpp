@@ -140,7 +140,7 @@ TEST(PatchRecords, OneChangedByteAtAnOddPosition) {
     EXPECT_EQ(block, (Bytes{0x66, after[5], 0x88, 0x77}));
 }
 
-TEST(PatchRecords, TheDesignedSmallCases) {
+TEST(PatchRecords, ChangesAtTheStartOfTheImage) {
     const Bytes before(32, 0);
     EXPECT_EQ(Diff(before, Changed(32, {0, 2})), (Records{{0, 4}}));
     EXPECT_EQ(Diff(before, Changed(32, {0, 3})), (Records{{0, 4}}));
@@ -200,6 +200,45 @@ TEST(PatchRecords, LongEqualStretchesAreSkippedWithoutMissingAChange) {
         after[p] = 0x24;
     }
     EXPECT_EQ(Diff(before, after), LiteralDiff(before, after));
+}
+
+TEST(PatchRecords, ChangeInTheLastByteOfASkippedStretch) {
+    // The search starts at 0, or at 8 behind a record at 0 (its end, 4, rounded to a word): a
+    // change in the last byte of a word, line or chunk from there must still be found.
+    const std::size_t size = 4 * 4096;
+    for (const std::vector<std::size_t>& changes :
+         std::vector<std::vector<std::size_t>>{{7},
+                                               {255},
+                                               {4095},
+                                               {3 * 4096 - 1},
+                                               {0, 8 + 7},
+                                               {0, 8 + 255},
+                                               {0, 8 + 4095},
+                                               {0, 8 + 2 * 4096 - 1}}) {
+        const Bytes before(size, 0x33);
+        Bytes after = before;
+        for (const std::size_t p : changes) {
+            after[p] = 0x44;
+        }
+        EXPECT_EQ(Diff(before, after), LiteralDiff(before, after)) << changes.back();
+    }
+}
+
+TEST(PatchRecords, SparseChangesFarApartAreAllFound) {
+    std::mt19937 rng(23);
+    for (int round = 0; round < 20; ++round) {
+        const std::size_t size = 1 << 16;
+        const Bytes before(size, static_cast<std::uint8_t>(round));
+        Bytes after = before;
+        for (int k = 0; k < 60; ++k) {
+            after[rng() % size] ^= 0x5A;
+        }
+        const Records expected = LiteralDiff(before, after);
+        ASSERT_EQ(Diff(before, after), expected) << "round " << round;
+        ASSERT_EQ(Diff(before, after, ImageOrder::Swapped),
+                  LiteralDiff(rom_test::Swapped(before), rom_test::Swapped(after)))
+            << "round " << round;
+    }
 }
 
 TEST(PatchRecords, ImagesThatCannotBeCompared) {
@@ -281,92 +320,61 @@ TEST(PatchReader, WellFormedPatchesAreRead) {
     EXPECT_TRUE(empty.records.empty());
 }
 
-TEST(PatchReader, FileOneByteShortOrLong) {
-    Bytes patch = WellFormed({{0x10000, 8}});
-    patch.pop_back();
-    const PatchReadResult cut = ReadPatch(patch);
-    EXPECT_EQ(cut.error, PatchError::WrongFileSize);
-    EXPECT_EQ(cut.expectedSize, 20u);
-    EXPECT_EQ(cut.fileSize, 19u);
-    patch.push_back(0);
-    patch.push_back(0);
-    EXPECT_EQ(ReadPatch(patch).error, PatchError::WrongFileSize);
-}
-
-TEST(PatchReader, NoCountOrACutTable) {
-    EXPECT_EQ(ReadPatch(Bytes{}).error, PatchError::NoRecordCount);
-    EXPECT_EQ(ReadPatch(Bytes{1, 0, 0}).error, PatchError::NoRecordCount);
-    Bytes patch = WellFormed({{0x10000, 4}, {0x10010, 4}});
-    patch.resize(4 + 8 + 5);
-    const PatchReadResult cut = ReadPatch(patch);
-    EXPECT_EQ(cut.error, PatchError::TableCut);
-    EXPECT_EQ(cut.count, 2u);
-}
-
-TEST(PatchReader, CountAbove4096) {
-    const PatchReadResult result = ReadPatch(PatchFile(MAX_PATCH_RECORDS + 1, {}, 0));
-    EXPECT_EQ(result.error, PatchError::TooManyRecords);
-    EXPECT_EQ(result.count, MAX_PATCH_RECORDS + 1);
-    EXPECT_EQ(ReadPatch(PatchFile(0xFFFFFFFF, {}, 0)).error, PatchError::TooManyRecords);
-}
-
-TEST(PatchReader, UnorderedRecords) {
-    const PatchReadResult result = ReadPatch(WellFormed({{0x20000, 4}, {0x10000, 4}}));
-    EXPECT_EQ(result.error, PatchError::Unordered);
-    EXPECT_EQ(result.recordIndex, 1u);
-    EXPECT_EQ(result.previous, (PatchRecord{0x20000, 4}));
-}
-
-TEST(PatchReader, OverlappingRecords) {
-    const PatchReadResult result =
-        ReadPatch(WellFormed({{0x10000, 4}, {0x10008, 8}, {0x1000C, 4}}));
-    EXPECT_EQ(result.error, PatchError::Overlapping);
-    EXPECT_EQ(result.recordIndex, 2u);
-    EXPECT_EQ(ReadPatch(WellFormed({{0x10000, 4}, {0x10000, 4}})).error, PatchError::Overlapping);
-}
-
-TEST(PatchReader, RecordsPastTheImage) {
-    EXPECT_EQ(ReadPatch(WellFormed({{ROM_IMAGE_SIZE - 4, 4}})).error, PatchError::None);
-    EXPECT_EQ(ReadPatch(WellFormed({{ROM_IMAGE_SIZE - 3, 4}})).error, PatchError::PastImage);
-    // Offset and length that wrap around in 32 bits.
-    EXPECT_EQ(ReadPatch(PatchFile(1, {{0xFFFFFFFF, 2}}, 2)).error, PatchError::PastImage);
-    EXPECT_EQ(ReadPatch(WellFormed({{10, 4}}), 12).error, PatchError::PastImage);
-}
-
-TEST(PatchReader, EmptyRecordAndOddBlockBeforeTheLast) {
-    EXPECT_EQ(ReadPatch(WellFormed({{0x10000, 0}})).error, PatchError::EmptyRecord);
-    const PatchReadResult odd = ReadPatch(WellFormed({{0x10000, 3}, {0x10010, 4}}));
-    EXPECT_EQ(odd.error, PatchError::OddBlock);
-    EXPECT_EQ(odd.recordIndex, 0u);
-    EXPECT_EQ(ReadPatch(WellFormed({{0x10000, 2}, {0x10010, 3}})).error, PatchError::None);
-}
-
-TEST(PatchReader, EveryFaultHasItsOwnMessage) {
-    const std::vector<Bytes> faulty = {
-        Bytes{1},
-        PatchFile(MAX_PATCH_RECORDS + 1, {}, 0),
-        PatchFile(2, {{0x10000, 4}}, 0),
-        WellFormed({{0x10000, 0}}),
-        WellFormed({{ROM_IMAGE_SIZE - 1, 4}}),
-        WellFormed({{0x20000, 4}, {0x10000, 4}}),
-        WellFormed({{0x10000, 8}, {0x10004, 4}}),
-        WellFormed({{0x10000, 1}, {0x10004, 4}}),
-        PatchFile(1, {{0x10000, 4}}, 5),
+TEST(PatchReader, EveryFaultIsFoundAndSaidInItsOwnWords) {
+    Bytes cut = WellFormed({{0x10000, 8}});
+    cut.pop_back();  // a valid patch one byte short
+    Bytes longer = WellFormed({{0x10000, 8}});
+    longer.push_back(0);
+    Bytes table = WellFormed({{0x10000, 4}, {0x10010, 4}});
+    table.resize(4 + 8 + 5);
+    struct Case {
+        Bytes patch;
+        PatchError error;
+        std::size_t recordIndex;
+    };
+    const std::vector<Case> cases = {
+        {Bytes{}, PatchError::NoRecordCount, 0},
+        {Bytes{1, 0, 0}, PatchError::NoRecordCount, 0},
+        {PatchFile(MAX_PATCH_RECORDS + 1, {}, 0), PatchError::TooManyRecords, 0},
+        {PatchFile(0xFFFFFFFF, {}, 0), PatchError::TooManyRecords, 0},
+        {table, PatchError::TableCut, 0},
+        {WellFormed({{0x10000, 4}, {0x10004, 0}}), PatchError::EmptyRecord, 1},
+        {WellFormed({{ROM_IMAGE_SIZE - 3, 4}}), PatchError::PastImage, 0},
+        {PatchFile(1, {{0xFFFFFFFF, 2}}, 2), PatchError::PastImage, 0},  // wraps in 32 bits
+        {WellFormed({{0x20000, 4}, {0x10000, 4}}), PatchError::Unordered, 1},
+        {WellFormed({{0x10000, 4}, {0x10008, 8}, {0x1000C, 4}}), PatchError::Overlapping, 2},
+        {WellFormed({{0x10000, 4}, {0x10000, 4}}), PatchError::Overlapping, 1},
+        {WellFormed({{0x10000, 3}, {0x10010, 4}}), PatchError::OddBlock, 0},
+        {cut, PatchError::WrongFileSize, 0},
+        {longer, PatchError::WrongFileSize, 0},
     };
     std::vector<std::string> texts;
-    for (const Bytes& patch : faulty) {
-        const PatchReadResult read = ReadPatch(patch);
-        ASSERT_NE(read.error, PatchError::None);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const PatchReadResult read = ReadPatch(cases[i].patch);
+        EXPECT_EQ(read.error, cases[i].error) << "case " << i;
+        EXPECT_EQ(read.recordIndex, cases[i].recordIndex) << "case " << i;
+        EXPECT_TRUE(read.records.empty()) << "case " << i;
         const RomMessage message = PatchReadMessage(read);
         EXPECT_EQ(message.caption, "Bad patch");
         EXPECT_NE(message.text.find("Nothing was written."), std::string::npos) << message.text;
         texts.push_back(message.text);
     }
     std::sort(texts.begin(), texts.end());
-    EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end());
+    EXPECT_EQ(std::unique(texts.begin(), texts.end()) - texts.begin(), 13);  // 14, one repeated
+    const PatchReadResult short1 = ReadPatch(cut);
+    EXPECT_EQ(short1.expectedSize, 20u);
+    EXPECT_EQ(short1.fileSize, 19u);
     EXPECT_NE(PatchReadMessage(ReadPatch(WellFormed({{0x20000, 4}, {0x10000, 4}})))
-                  .text.find("record 2 of 2 (offset 10000, 4 bytes)"),
+                  .text.find("record 2 of 2 (offset 10000, 4 bytes) comes before the record "
+                             "before it (offset 20000, 4 bytes)"),
               std::string::npos);
+}
+
+TEST(PatchReader, LimitsThatAreStillValid) {
+    EXPECT_EQ(ReadPatch(WellFormed({{ROM_IMAGE_SIZE - 4, 4}})).error, PatchError::None);
+    EXPECT_EQ(ReadPatch(WellFormed({{0x10000, 2}, {0x10010, 3}})).error, PatchError::None);
+    EXPECT_EQ(ReadPatch(WellFormed({{10, 4}}), 14).error, PatchError::None);
+    EXPECT_EQ(ReadPatch(WellFormed({{10, 4}}), 13).error, PatchError::PastImage);
 }
 
 // --- Applying -----------------------------------------------------------------------------------
@@ -384,6 +392,17 @@ TEST(PatchApply, SaveThenPatchThenApplyGivesTheSameImage) {
     EXPECT_EQ(applied.image, saved);
     // A reader that exchanges the pairs of the whole file reads the same bytes.
     EXPECT_EQ(WholeFileExchangeApply(working, patch.bytes), saved);
+}
+
+TEST(PatchApply, ApplyingInTheWorkingBufferGivesTheSameBytes) {
+    const Bytes working = MakeSwappedRom(32);
+    const Bytes saved = SavedImage(working);
+    const PatchBytesResult patch = MakePatch(working, saved, ImageOrder::Swapped);
+    ASSERT_EQ(patch.error, PatchError::None);
+    const PatchApplyResult taken = ApplyPatch(Bytes(working), patch.bytes);
+    ASSERT_EQ(taken.error, PatchError::None);
+    EXPECT_EQ(taken.image, saved);
+    EXPECT_EQ(ApplyPatch(Bytes(10), patch.bytes).error, PatchError::ImageWrongSize);
 }
 
 TEST(PatchApply, ChangesInTheLastBytesOfTheImage) {
