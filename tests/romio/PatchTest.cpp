@@ -360,7 +360,7 @@ TEST(PatchReader, EveryFaultIsFoundAndSaidInItsOwnWords) {
         texts.push_back(message.text);
     }
     std::sort(texts.begin(), texts.end());
-    EXPECT_EQ(std::unique(texts.begin(), texts.end()) - texts.begin(), 13);  // 14, one repeated
+    EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end());  // each names its numbers
     const PatchReadResult short1 = ReadPatch(cut);
     EXPECT_EQ(short1.expectedSize, 20u);
     EXPECT_EQ(short1.fileSize, 19u);
