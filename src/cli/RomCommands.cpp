@@ -32,20 +32,6 @@ bool Exists(const std::filesystem::path& path) {
     return std::filesystem::exists(path, error);
 }
 
-// Whether two paths name one file: the same path once made absolute and normalised, or, when
-// both exist, one file reached by two names (links, a different spelling of the folder).
-bool SameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
-    std::error_code firstError;
-    std::error_code secondError;
-    const auto a = std::filesystem::weakly_canonical(first, firstError);
-    const auto b = std::filesystem::weakly_canonical(second, secondError);
-    if (!firstError && !secondError && a == b) {
-        return true;
-    }
-    std::error_code ignored;
-    return Exists(first) && Exists(second) && std::filesystem::equivalent(first, second, ignored);
-}
-
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& args) {

@@ -1,6 +1,7 @@
 #include "romio/FileBytes.h"
 
 #include <algorithm>
+#include <exception>
 #include <fstream>
 #include <system_error>
 
@@ -49,4 +50,23 @@ bool ReadWholeFileInto(const std::filesystem::path& path, std::span<std::uint8_t
     }
     // Exactly that long: nothing may follow.
     return in.peek() == std::ifstream::traits_type::eof() && !in.bad();
+}
+
+bool SameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
+    try {
+        std::error_code firstError;
+        std::error_code secondError;
+        const auto a = std::filesystem::weakly_canonical(first, firstError);
+        const auto b = std::filesystem::weakly_canonical(second, secondError);
+        if (!firstError && !secondError && a == b) {
+            return true;
+        }
+        std::error_code error;
+        if (!std::filesystem::exists(first, error) || !std::filesystem::exists(second, error)) {
+            return false;
+        }
+        return std::filesystem::equivalent(first, second, error) && !error;
+    } catch (const std::exception&) {
+        return false;  // only an allocation failure gets here; "different" writes nothing wrong
+    }
 }

@@ -20,3 +20,7 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(
 // first. Returns false, with `into` holding whatever was read, when the file is missing, cannot
 // be read, or is shorter or longer.
 bool ReadWholeFileInto(const std::filesystem::path& path, std::span<std::uint8_t> into);
+
+// Whether two paths name one file: the same path once made absolute and normalised, or, when both
+// exist, one file reached by two names (links, another spelling of the folder). Never throws.
+bool SameFile(const std::filesystem::path& first, const std::filesystem::path& second);

@@ -232,25 +232,6 @@ NewRomResult BuildNewImage(std::vector<std::uint8_t>&& workingSwapped,
     return result;
 }
 
-bool SameFile(const std::filesystem::path& first, const std::filesystem::path& second) {
-    try {
-        std::error_code firstError;
-        std::error_code secondError;
-        const auto a = std::filesystem::weakly_canonical(first, firstError);
-        const auto b = std::filesystem::weakly_canonical(second, secondError);
-        if (!firstError && !secondError && a == b) {
-            return true;
-        }
-        std::error_code error;
-        if (!std::filesystem::exists(first, error) || !std::filesystem::exists(second, error)) {
-            return false;
-        }
-        return std::filesystem::equivalent(first, second, error) && !error;
-    } catch (const std::exception&) {
-        return false;  // only an allocation failure gets here; "different" writes nothing wrong
-    }
-}
-
 std::optional<std::vector<std::uint8_t>> ReadRomImageFile(const std::filesystem::path& path,
                                                           std::uint64_t* fileLength) {
     std::error_code error;

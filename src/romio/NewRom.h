@@ -10,6 +10,7 @@
 
 #include "catalogue/SizeClassTable.h"
 #include "codec/BitmapConversion.h"
+#include "romio/FileBytes.h"
 
 // Save New ROM: the pending replacements of the catalogue become a new ROM image. Every
 // replaced texture's bytes are overwritten in place by its replacement's bytes; every other byte
@@ -120,10 +121,6 @@ NewRomResult BuildNewImage(std::span<const std::uint8_t> workingSwapped,
 NewRomResult BuildNewImage(std::vector<std::uint8_t>&& workingSwapped,
                            const std::vector<PendingReplacement>& pending,
                            const UserRecordSource& userRecords);
-
-// Whether two paths name one file: the same path once made absolute and normalised, or, when both
-// exist, one file reached by two names (links, another spelling of the folder). Never throws.
-bool SameFile(const std::filesystem::path& first, const std::filesystem::path& second);
 
 // Reads a whole ROM image file into memory, exactly as stored. nullopt when the file cannot be
 // opened or read. A file longer than ROM_IMAGE_SIZE is read only up to ROM_IMAGE_SIZE + 1 bytes,
