@@ -86,12 +86,12 @@ private:
 
     // What the window shows of a game texture: its offset, its room and its palette byte
     // (absent when the ROM cannot be read there).
-    struct GameTextureFacts {
+    struct AvailableRoomResult {
         std::uint32_t offset;
         std::uint32_t room;
         std::optional<std::uint8_t> paletteByte;
     };
-    GameTextureFacts GameTexture(int sizeClass, int entry) const;
+    AvailableRoomResult GetAvailableRoom(int sizeClass, int entry) const;
 
     // Handlers.
     void LoadRom();

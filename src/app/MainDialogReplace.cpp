@@ -45,7 +45,7 @@ QString ColoursText(std::optional<std::uint8_t> paletteByte) {
 
 }  // namespace
 
-MainDialog::GameTextureFacts MainDialog::GameTexture(int sizeClass, int entry) const {
+MainDialog::AvailableRoomResult MainDialog::GetAvailableRoom(int sizeClass, int entry) const {
     const std::uint32_t offset = m_state.sizeClassTable[sizeClass].romOffset[entry];
     const auto table = ReadImageTable(m_state.programFolder / IMAGE_TABLE_FILE);
     return {offset, AvailableRoom(table, offset), PaletteByte(m_state.workingRomPath, offset)};
@@ -61,7 +61,7 @@ void MainDialog::ShowTextureInfo() {
     const int c = m_sizeCombo->currentIndex();
     const SizeClassRecord& record = m_state.sizeClassTable[c];
     if (c != USER_CLASS) {
-        const GameTextureFacts facts = GameTexture(c, k);
+        const AvailableRoomResult facts = GetAvailableRoom(c, k);
         m_descriptionText = DisplayedDescription(record.description[k]);
         m_statusText =
             QString::asprintf("Texture: %s Colors - Size Available 0x%X Mem %X ",
@@ -116,7 +116,7 @@ void MainDialog::ChooseReplacementSource() {
     std::uint32_t size = 0;
     QString colours;
     if (c != USER_CLASS) {
-        const GameTextureFacts facts = GameTexture(c, k);
+        const AvailableRoomResult facts = GetAvailableRoom(c, k);
         size = facts.room;
         colours = ColoursText(facts.paletteByte);
     } else {
@@ -149,7 +149,7 @@ void MainDialog::ReplaceTexture() {
     if (k < 0) {
         return;
     }
-    const std::uint32_t room = GameTexture(c, k).room;
+    const std::uint32_t room = GetAvailableRoom(c, k).room;
     ReadControls();
     const ReplacementSource& source = m_state.replacementSource;
     if (source.entryIndex == static_cast<std::uint32_t>(k) &&

@@ -18,8 +18,8 @@ std::uint32_t AvailableRoom(const std::optional<ImageTable>& table, std::uint32_
     return *(found + 1) - *found - 1;
 }
 
-std::optional<std::vector<std::uint8_t>> ReadNativeBytes(const std::filesystem::path& swappedRom,
-                                                         std::uint32_t offset, std::size_t count) {
+std::optional<std::vector<std::uint8_t>> ReadRomBytes(const std::filesystem::path& swappedRom,
+                                                      std::uint32_t offset, std::size_t count) {
     std::ifstream in(swappedRom, std::ios::binary);
     if (!in) {
         return std::nullopt;
@@ -55,7 +55,7 @@ std::optional<std::uint8_t> PaletteByte(const std::filesystem::path& swappedRom,
     if (offset >= ROM_IMAGE_SIZE - 1) {
         return std::nullopt;
     }
-    const auto bytes = ReadNativeBytes(swappedRom, offset + 1, 1);
+    const auto bytes = ReadRomBytes(swappedRom, offset + 1, 1);
     if (!bytes || bytes->empty()) {
         return std::nullopt;
     }

@@ -21,8 +21,8 @@ std::uint32_t AvailableRoom(const std::optional<ImageTable>& table, std::uint32_
 // swapped-order ROM file, reading only the pairs that hold them. Stops at the end of the image
 // (ROM_IMAGE_SIZE) and at the end of the file: the result holds only bytes actually read, so it
 // may be shorter than `count`. nullopt when the file cannot be opened or read.
-std::optional<std::vector<std::uint8_t>> ReadNativeBytes(const std::filesystem::path& swappedRom,
-                                                         std::uint32_t offset, std::size_t count);
+std::optional<std::vector<std::uint8_t>> ReadRomBytes(const std::filesystem::path& swappedRom,
+                                                      std::uint32_t offset, std::size_t count);
 
 // The byte that gives a texture's palette size: byte 1 of its record (entries - 1). nullopt when
 // the ROM cannot be read there.

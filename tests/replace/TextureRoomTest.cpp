@@ -46,22 +46,21 @@ protected:
 };
 
 TEST_F(NativeBytesTest, OddAndEvenOffsetsGiveNativeBytes) {
-    EXPECT_EQ(ReadNativeBytes(rom, 5, 4), (std::vector<std::uint8_t>{5, 6, 7, 8}));
-    EXPECT_EQ(ReadNativeBytes(rom, 0x1234, 3), (std::vector<std::uint8_t>{0x34, 0x35, 0x36}));
+    EXPECT_EQ(ReadRomBytes(rom, 5, 4), (std::vector<std::uint8_t>{5, 6, 7, 8}));
+    EXPECT_EQ(ReadRomBytes(rom, 0x1234, 3), (std::vector<std::uint8_t>{0x34, 0x35, 0x36}));
     EXPECT_EQ(PaletteByte(rom, 0x10000), 0x01);
     EXPECT_EQ(PaletteByte(rom, 0x100FE), 0xFF);
 }
 
 TEST_F(NativeBytesTest, NothingIsReadPastTheImageOrTheFile) {
-    EXPECT_EQ(ReadNativeBytes(rom, ROM_IMAGE_SIZE - 2, 2560),
-              (std::vector<std::uint8_t>{0xFE, 0xFF}));
-    EXPECT_EQ(ReadNativeBytes(rom, ROM_IMAGE_SIZE, 4), std::vector<std::uint8_t>{});
+    EXPECT_EQ(ReadRomBytes(rom, ROM_IMAGE_SIZE - 2, 2560), (std::vector<std::uint8_t>{0xFE, 0xFF}));
+    EXPECT_EQ(ReadRomBytes(rom, ROM_IMAGE_SIZE, 4), std::vector<std::uint8_t>{});
     EXPECT_EQ(PaletteByte(rom, ROM_IMAGE_SIZE - 1), std::nullopt);
 
     // A file cut short: a pair cut in half gives nothing of that pair's missing half.
     std::filesystem::resize_file(rom, 0x101);
-    EXPECT_EQ(ReadNativeBytes(rom, 0xFE, 4), (std::vector<std::uint8_t>{0xFE, 0xFF}));
+    EXPECT_EQ(ReadRomBytes(rom, 0xFE, 4), (std::vector<std::uint8_t>{0xFE, 0xFF}));
     EXPECT_EQ(PaletteByte(rom, 0xFF), std::nullopt);
     EXPECT_EQ(PaletteByte(rom, 0x10000), std::nullopt);
-    EXPECT_EQ(ReadNativeBytes(folder / "missing.rom", 0, 4), std::nullopt);
+    EXPECT_EQ(ReadRomBytes(folder / "missing.rom", 0, 4), std::nullopt);
 }
