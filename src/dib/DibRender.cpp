@@ -1,5 +1,6 @@
 #include "dib/DibRender.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -12,20 +13,29 @@ std::uint32_t Rgb(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
 }
 
 // The colours of indexed pixels: every index a pixel can hold, black where the table has none.
+// Read straight from the colour table (at the end of the info header, as drawing reads it).
 std::array<std::uint32_t, 256> IndexColours(const CDib& dib) {
     std::array<std::uint32_t, 256> colours;
-    for (std::uint32_t index = 0; index < colours.size(); ++index) {
-        const auto entry = dib.TableColour(index);
-        colours[index] = entry ? Rgb(entry->red, entry->green, entry->blue) : OPAQUE;
+    colours.fill(OPAQUE);
+    const std::vector<std::uint8_t>& info = *dib.InfoBlock();
+    const std::uint64_t count = std::min<std::uint64_t>(dib.ColourCount(), colours.size());
+    const std::uint64_t table = dib.HeaderSize();
+    for (std::uint64_t index = 0; index < count; ++index) {
+        const std::uint64_t at = table + 4 * index;
+        if (at + 4 > info.size()) {
+            break;
+        }
+        colours[index] = Rgb(info[at + 2], info[at + 1], info[at]);
     }
     return colours;
 }
 
 // Colour of source pixel `x` of a row.
-std::uint32_t PixelColour(const CDib& dib, const std::array<std::uint32_t, 256>& indexColours,
+std::uint32_t PixelColour(std::uint16_t bitCount,
+                          const std::array<std::uint32_t, 256>& indexColours,
                           const std::uint8_t* row, std::int64_t x) {
     auto tableColour = [&](std::uint32_t index) { return indexColours[index]; };
-    switch (dib.BitCount()) {
+    switch (bitCount) {
         case 1:
             return tableColour((row[x / 8] >> (7 - x % 8)) & 1);
         case 4:
@@ -39,7 +49,7 @@ std::uint32_t PixelColour(const CDib& dib, const std::array<std::uint32_t, 256>&
         }
         case 24:
         case 32: {
-            const std::int64_t at = x * (dib.BitCount() / 8);
+            const std::int64_t at = x * (bitCount / 8);
             return Rgb(row[at + 2], row[at + 1], row[at]);
         }
         default:
@@ -88,6 +98,7 @@ bool RenderScaledInto(const CDib& dib, int width, int height, std::uint32_t* pic
     }
 
     const std::array<std::uint32_t, 256> indexColours = IndexColours(dib);
+    const std::uint16_t bitCount = dib.BitCount();
     for (int y = 0; y < height; ++y) {
         const std::int64_t sourceY = std::int64_t{y} * sourceHeight / height;
         const std::int64_t storedRow = topDown ? sourceY : sourceHeight - 1 - sourceY;
@@ -95,7 +106,7 @@ bool RenderScaledInto(const CDib& dib, int width, int height, std::uint32_t* pic
         for (int x = 0; x < width; ++x) {
             const std::int64_t sourceX = std::int64_t{x} * sourceWidth / width;
             picture[static_cast<std::size_t>(y) * rowPixels + x] =
-                PixelColour(dib, indexColours, row, sourceX);
+                PixelColour(bitCount, indexColours, row, sourceX);
         }
     }
     return true;

@@ -25,7 +25,8 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     constexpr std::size_t CHUNK = 1 << 16;
-    while (in && bytes.size() < maxBytes) {
+    // Only a file that grew since its size was taken has more; most end right here.
+    while (in && bytes.size() < maxBytes && in.peek() != std::ifstream::traits_type::eof()) {
         const std::size_t have = bytes.size();
         bytes.resize(have + std::min(CHUNK, maxBytes - have));
         in.read(reinterpret_cast<char*>(bytes.data() + have),
