@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -203,62 +204,28 @@ TEST(TextureRecordLayout, FormatCodeFollowsLetterAndDepth) {
     EXPECT_EQ(Compress(8, 8, data, 16, "g").at(0), 0x09);
 }
 
-TEST(TextureRecordLayout, HeaderFieldsAndPaletteHighByteFirst) {
-    const Bytes data = RandomBytes(256, 3);
-    const Bytes record = Compress(16, 16, data, 256);
-    ASSERT_GT(record.size(), 6u + 512u);
-    EXPECT_EQ(record[1], 255);
-    EXPECT_EQ(record[2], 0x12);
-    EXPECT_EQ(record[3], 0x34);
-    EXPECT_EQ(record[2 + 2 * 255], 0x12);  // entry 255: 0x1234 + 0xFFFF, 16 bits: 0x1233
-    EXPECT_EQ(record[3 + 2 * 255], 0x33);
-    EXPECT_EQ(record[2 + 512], 16);
-    EXPECT_EQ(record[3 + 512], 16);
-    EXPECT_EQ(record[4 + 512], 0x11);
-    EXPECT_EQ(record[5 + 512], 0x72);
-    EXPECT_EQ(Compress(4, 4, RandomBytes(8, 1), 1).at(1), 0);
-}
-
-TEST(TextureRecordLayout, DimensionsKeepTheirLowByte) {
-    const Bytes record80 = Compress(0x80, 2, RandomBytes(256, 4), 16);
-    EXPECT_EQ(record80.at(2 + 32), 0x80);
-    EXPECT_EQ(record80.at(3 + 32), 0x02);
-    const Bytes record121 = Compress(0x121, 1, RandomBytes(0x121, 5), 16);
-    EXPECT_EQ(record121.at(2 + 32), 0x21);
-    EXPECT_EQ(record121.at(3 + 32), 0x01);
-    ExpectInflatesTo(StreamOf(record121, 16), RandomBytes(0x121, 5));
-}
-
-TEST(TextureRecordLayout, FifteenEntriesPackTwoPixelsAByteSixteenDoNot) {
-    const Bytes data = RandomBytes(512, 9, 16);
+// Header fields, palette byte order, dimension low bytes, packing below 16 entries and the
+// dropped odd pixel, all against the step-by-step record and zlib.
+TEST(TextureRecordLayout, RecordEqualsTheStepByStepRecord) {
     EXPECT_EQ(TextureDataLength(16, 32, 15), 256u);
     EXPECT_EQ(TextureDataLength(16, 32, 16), 512u);
-    ExpectInflatesTo(StreamOf(Compress(16, 32, data, 15), 15),
-                     Bytes(data.begin(), data.begin() + 256));
-    ExpectInflatesTo(StreamOf(Compress(16, 32, data, 16), 16), data);
-}
-
-TEST(TextureRecordLayout, OddPixelCountDropsTheLastPixel) {
     EXPECT_EQ(TextureDataLength(0x21, 0x21, 4), 544u);
-    const Bytes data = RandomBytes(545, 11);  // byte 544 holds the dropped pixel
-    const Bytes record = Compress(0x21, 0x21, data, 4);
-    ExpectInflatesTo(StreamOf(record, 4), Bytes(data.begin(), data.begin() + 544));
-}
-
-TEST(TextureRecordLayout, RecordEqualsTheStepByStepRecord) {
     struct Case {
         int width, height, count;
         const char* letter;
-    } cases[] = {{8, 8, 16, "N"},    {8, 8, 15, "G"},     {32, 32, 256, "G"}, {33, 33, 4, "N"},
-                 {64, 17, 200, "N"}, {128, 12, 2, "G"},   {38, 38, 16, "N"},  {1, 2, 1, "N"},
-                 {64, 64, 8, "N"},   {128, 16, 256, "N"}, {3, 1, 16, "G"}};
+    } cases[] = {{8, 8, 16, "N"},     {8, 8, 15, "G"},     {32, 32, 256, "G"}, {33, 33, 4, "N"},
+                 {64, 17, 200, "N"},  {128, 12, 2, "G"},   {38, 38, 16, "N"},  {1, 2, 1, "N"},
+                 {64, 64, 8, "N"},    {128, 16, 256, "N"}, {3, 1, 16, "G"},    {0x80, 2, 16, "N"},
+                 {0x121, 1, 16, "N"}, {16, 32, 15, "N"},   {16, 16, 256, "N"}};
     unsigned seed = 100;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + " count " +
                      std::to_string(c.count));
         const std::size_t pixels = static_cast<std::size_t>(c.width * c.height);
-        const Bytes data = Runs(pixels, seed++, 6, 5);
-        const auto words = ToWords(data, (pixels + 3) / 4);
+        const Bytes data = seed % 2 ? RandomBytes(pixels + 1, seed, c.count < 16 ? 16 : 256)
+                                    : Runs(pixels + 1, seed, 6, 5);
+        ++seed;
+        const auto words = ToWords(data, (data.size() + 3) / 4);
         const auto palette = Palette(c.count);
         const Bytes record = CompressTexture(TEXTURE_STREAM_MAGIC, FIXED_BLOCK_HEADER, c.width,
                                              c.height, words, palette, c.count, c.letter);
@@ -272,51 +239,54 @@ TEST(TextureRecordLayout, RecordEqualsTheStepByStepRecord) {
 
 // ---- Refusals ----
 
-TEST(TextureRecordRefusals, WrongMagicOrBlockHeader) {
-    const std::vector<std::uint32_t> words(4, 0x01020304);
-    const auto palette = Palette(16);
-    EXPECT_TRUE(CompressTexture(0x1173, "110", 4, 4, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x7211, "110", 4, 4, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "111", 4, 4, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "", 4, 4, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "1100", 4, 4, words, palette, 16, "N").empty());
-    EXPECT_FALSE(CompressTexture(0x1172, "110", 4, 4, words, palette, 16, "N").empty());
-}
-
-TEST(TextureRecordRefusals, PaletteCountOutOfRangeOrShortPalette) {
-    const std::vector<std::uint32_t> words(64, 0x01020304);
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 8, 8, words, Palette(256), 0, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 8, 8, words, Palette(257), 257, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 8, 8, words, Palette(256), -1, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 8, 8, words, Palette(15), 16, "N").empty());
-    EXPECT_FALSE(CompressTexture(0x1172, "110", 8, 8, words, Palette(256), 256, "N").empty());
-    EXPECT_FALSE(CompressTexture(0x1172, "110", 8, 8, words, Palette(16), 16, "N").empty());
-}
-
-TEST(TextureRecordRefusals, DataBeyondTheWordsIsNeverRead) {
-    const auto palette = Palette(16);
-    const std::vector<std::uint32_t> words(16, 0x05050505);  // 64 bytes
-    EXPECT_FALSE(CompressTexture(0x1172, "110", 8, 8, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 8, 9, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 65, 1, words, palette, 16, "N").empty());
-    // 4-bit: 16 x 8 pixels are 64 bytes, 16 x 9 are 72.
-    EXPECT_FALSE(CompressTexture(0x1172, "110", 16, 8, words, palette, 15, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 16, 9, words, palette, 15, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 8, 8, {}, palette, 16, "N").empty());
-}
-
-TEST(TextureRecordRefusals, DataLengthZeroNegativeOrAboveTheLimit) {
-    const auto palette = Palette(16);
-    const std::vector<std::uint32_t> words(2048, 0x01020304);  // 8192 bytes
-    EXPECT_FALSE(CompressTexture(0x1172, "110", 4097, 1, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 4098, 1, words, palette, 16, "N").empty());
-    EXPECT_FALSE(CompressTexture(0x1172, "110", 8194, 1, words, palette, 15, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 8196, 1, words, palette, 15, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 0, 8, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 1, 1, words, palette, 15, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", -4, 4, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", 65536, 65536, words, palette, 16, "N").empty());
-    EXPECT_TRUE(CompressTexture(0x1172, "110", INT32_MIN, 1, words, palette, 16, "N").empty());
+TEST(TextureRecordRefusals, BadHeaderCountOrSizeGivesNoRecord) {
+    const std::vector<std::uint32_t> words(2048, 0x01020304);                 // 8192 bytes
+    const std::vector<std::uint32_t> w16(words.begin(), words.begin() + 16);  // 64 bytes
+    const struct {
+        std::uint16_t magic;
+        const char* header;
+        int width, height;
+        std::span<const std::uint32_t> words;
+        int paletteSize, count;
+        bool refused;
+    } cases[] = {
+        {0x1172, "110", 4, 4, w16, 16, 16, false},
+        {0x1173, "110", 4, 4, w16, 16, 16, true},
+        {0x7211, "110", 4, 4, w16, 16, 16, true},
+        {0x1172, "111", 4, 4, w16, 16, 16, true},
+        {0x1172, "", 4, 4, w16, 16, 16, true},
+        {0x1172, "1100", 4, 4, w16, 16, 16, true},
+        // Palette count out of range or longer than the palette.
+        {0x1172, "110", 8, 8, w16, 256, 0, true},
+        {0x1172, "110", 8, 8, w16, 257, 257, true},
+        {0x1172, "110", 8, 8, w16, 256, -1, true},
+        {0x1172, "110", 8, 8, w16, 15, 16, true},
+        {0x1172, "110", 8, 8, w16, 256, 256, false},
+        // Data beyond the words is never read (4-bit: 16 x 8 pixels are 64 bytes).
+        {0x1172, "110", 8, 9, w16, 16, 16, true},
+        {0x1172, "110", 65, 1, w16, 16, 16, true},
+        {0x1172, "110", 16, 8, w16, 16, 15, false},
+        {0x1172, "110", 16, 9, w16, 16, 15, true},
+        {0x1172, "110", 8, 8, {}, 16, 16, true},
+        // Data length zero, negative or above the limit.
+        {0x1172, "110", 4097, 1, words, 16, 16, false},
+        {0x1172, "110", 4098, 1, words, 16, 16, true},
+        {0x1172, "110", 8194, 1, words, 16, 15, false},
+        {0x1172, "110", 8196, 1, words, 16, 15, true},
+        {0x1172, "110", 0, 8, words, 16, 16, true},
+        {0x1172, "110", 1, 1, words, 16, 15, true},
+        {0x1172, "110", -4, 4, words, 16, 16, true},
+        {0x1172, "110", 65536, 65536, words, 16, 16, true},
+        {0x1172, "110", INT32_MIN, 1, words, 16, 16, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CompressTexture(c.magic, c.header, c.width, c.height, c.words,
+                                  Palette(c.paletteSize), c.count, "N")
+                      .empty(),
+                  c.refused)
+            << std::hex << c.magic << " " << c.header << " " << std::dec << c.width << "x"
+            << c.height << " count " << c.count;
+    }
     EXPECT_TRUE(CompressTextureData({}).empty());
     EXPECT_TRUE(CompressTextureData(Bytes(4098, 1)).empty());
     EXPECT_FALSE(CompressTextureData(Bytes(4097, 1)).empty());

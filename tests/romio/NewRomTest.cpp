@@ -122,13 +122,9 @@ void Replace(SizeClassTable& table, int targetClass, std::uint32_t target, int s
 
 // --- Collecting the work list -------------------------------------------------------------------
 
-TEST(NewRomCollect, EmptyCatalogueHasNothingPending) {
-    SizeClassTable table;
-    EXPECT_TRUE(CollectPendingReplacements(table).empty());
-}
-
 TEST(NewRomCollect, SourcesFlagsAndStableOrderByTarget) {
     SizeClassTable table;
+    EXPECT_TRUE(CollectPendingReplacements(table).empty());
     ASSERT_TRUE(table.AppendEntry(CLASS_N, "a", 0x30000, 8, 8));
     ASSERT_TRUE(table.AppendEntry(CLASS_N, "b", 0x10000, 8, 8));
     ASSERT_TRUE(table.AppendEntry(CLASS_G, "c", 0x30000, 16, 16));  // same target as "a"
@@ -180,60 +176,37 @@ TEST(NewRomCollect, SlotsBeyondTheEntryCountAndAnyNumberOfThemAreCollected) {
     EXPECT_EQ(pending.back().targetOffset, 0x110000u + 4 * (MAX_CLASS_ENTRIES - 1));
 }
 
-TEST(NewRomCollect, TargetOffsetsCompareUnsigned) {
+TEST(NewRomCollect, UnsignedTargetsAndUnknownSources) {
     SizeClassTable table;
     table[CLASS_N].romOffset[0] = 0x80000000;  // negative as a signed value
     table[CLASS_N].romOffset[1] = 0x10000;
+    table[CLASS_N].romOffset[2] = 0x10100;
     Replace(table, CLASS_N, 0, CLASS_N, 1, 1);
-    Replace(table, CLASS_N, 1, CLASS_N, 0, 1);
+    Replace(table, CLASS_N, 1, 24, 0, 8);                       // no class 24
+    Replace(table, CLASS_N, 2, CLASS_N, MAX_CLASS_ENTRIES, 8);  // no slot 1024
     const auto pending = CollectPendingReplacements(table);
-    ASSERT_EQ(pending.size(), 2u);
-    EXPECT_EQ(pending[0].targetOffset, 0x10000u);
-    EXPECT_EQ(pending[1].targetOffset, 0x80000000u);
-}
-
-TEST(NewRomCollect, ReferenceToAMissingClassOrSlotGetsTheUnknownSource) {
-    SizeClassTable table;
-    table[CLASS_N].romOffset[0] = 0x10000;
-    table[CLASS_N].romOffset[1] = 0x10100;
-    Replace(table, CLASS_N, 0, 24, 0, 8);                       // no class 24
-    Replace(table, CLASS_N, 1, CLASS_N, MAX_CLASS_ENTRIES, 8);  // no slot 1024
-    const auto pending = CollectPendingReplacements(table);
-    ASSERT_EQ(pending.size(), 2u);
-    EXPECT_EQ(pending[0].source, UNKNOWN_SOURCE);
-    EXPECT_EQ(pending[1].source, UNKNOWN_SOURCE);
+    ASSERT_EQ(pending.size(), 3u);
+    EXPECT_EQ(pending[0], (PendingReplacement{0x10000, UNKNOWN_SOURCE, 8, 'N'}));
+    EXPECT_EQ(pending[1], (PendingReplacement{0x10100, UNKNOWN_SOURCE, 8, 'N'}));
+    EXPECT_EQ(pending[2], (PendingReplacement{0x80000000, 0x10000, 1, 'N'}));
 }
 
 // --- Assembling the image -----------------------------------------------------------------------
 
-TEST(NewRomAssembly, SingleReplacementCopiesTheSourceBytesAndNothingElse) {
+TEST(NewRomAssembly, FixedLayoutsEqualThePieceByPieceAssembly) {
     const Bytes working = MakeSwappedRom(1);
-    const std::uint32_t target = 0x12345;  // odd: the pairs of the file are split
-    const std::uint32_t source = 0x23456;
-    const std::uint32_t length = 0x101;
-    const NewRomResult result = BuildNewImage(working, {{target, source, length, 'N'}}, {});
-    ASSERT_EQ(result.error, NewRomError::None);
-    ASSERT_EQ(result.image.size(), ROM_IMAGE_SIZE);
-    EXPECT_EQ(NativeRange(result.image, target, length), NativeRange(working, source, length));
-    // Everything outside [target, target + length) is the working ROM's, in swapped order.
-    for (std::uint32_t p = 0; p < ROM_IMAGE_SIZE; ++p) {
-        if (p < target || p >= target + length) {
-            ASSERT_EQ(result.image[p ^ 1], working[p ^ 1]) << "native position " << p;
-        }
+    std::map<std::pair<std::uint32_t, char>, Bytes> none;
+    const std::vector<std::vector<PendingReplacement>> layouts = {
+        {{0x12345, 0x23456, 0x101, 'N'}},  // odd target: the pairs of the file are split
+        {{0x40000, 0x40800, 0x200, 'N'}, {0x40800, 0x40000, 0x200, 'N'}},  // each other
+        {{0, 0x50001, 3, 'N'}, {ROM_IMAGE_SIZE - 5, 0x60000, 5, 'N'}},     // both ends
+    };
+    for (const auto& pending : layouts) {
+        const NewRomResult result = BuildNewImage(working, pending, {});
+        ASSERT_EQ(result.error, NewRomError::None);
+        EXPECT_EQ(result.image, PieceByPiece(working, pending, none)) << pending.size();
     }
-    // In the swapped file the new bytes show at the same positions with pairs exchanged.
-    EXPECT_EQ(result.image[target ^ 1], NativeRange(working, source, 1)[0]);
-}
-
-TEST(NewRomAssembly, TexturesThatReplaceEachOtherBothGetTheOriginalBytes) {
-    const Bytes working = MakeSwappedRom(2);
-    const std::uint32_t a = 0x40000;
-    const std::uint32_t b = 0x40800;
-    const NewRomResult result =
-        BuildNewImage(working, {{a, b, 0x200, 'N'}, {b, a, 0x200, 'N'}}, {});
-    ASSERT_EQ(result.error, NewRomError::None);
-    EXPECT_EQ(NativeRange(result.image, a, 0x200), NativeRange(working, b, 0x200));
-    EXPECT_EQ(NativeRange(result.image, b, 0x200), NativeRange(working, a, 0x200));
+    EXPECT_EQ(BuildNewImage(working, {}, {}).image, working);
 }
 
 TEST(NewRomAssembly, EqualsThePieceByPieceAssemblyOnManyLayouts) {
@@ -260,18 +233,6 @@ TEST(NewRomAssembly, EqualsThePieceByPieceAssemblyOnManyLayouts) {
     }
 }
 
-TEST(NewRomAssembly, ReplacementsAtTheVeryStartAndEndOfTheImage) {
-    const Bytes working = MakeSwappedRom(4);
-    const std::vector<PendingReplacement> pending = {
-        {0, 0x50001, 3, 'N'},
-        {ROM_IMAGE_SIZE - 5, 0x60000, 5, 'N'},  // ends exactly at the end: accepted
-    };
-    const NewRomResult result = BuildNewImage(working, pending, {});
-    ASSERT_EQ(result.error, NewRomError::None);
-    std::map<std::pair<std::uint32_t, char>, Bytes> none;
-    EXPECT_EQ(result.image, PieceByPiece(working, pending, none));
-}
-
 TEST(NewRomAssembly, BuildingInTheWorkingBufferGivesTheSameBytes) {
     const Bytes working = MakeSwappedRom(31);
     // Sources that are themselves targets, read before they are overwritten.
@@ -283,23 +244,18 @@ TEST(NewRomAssembly, BuildingInTheWorkingBufferGivesTheSameBytes) {
     EXPECT_EQ(taken.image, copied.image);
     std::map<std::pair<std::uint32_t, char>, Bytes> none;
     EXPECT_EQ(taken.image, PieceByPiece(working, pending, none));
-    EXPECT_EQ(BuildNewImage(Bytes(100), pending, {}).error, NewRomError::WorkingWrongSize);
-}
-
-TEST(NewRomAssembly, EmptyListGivesTheWorkingImage) {
-    const Bytes working = MakeSwappedRom(5);
-    const NewRomResult result = BuildNewImage(working, {}, {});
-    ASSERT_EQ(result.error, NewRomError::None);
-    EXPECT_EQ(result.image, working);
 }
 
 TEST(NewRomAssembly, UserRecordIsCutToTheLengthOrPaddedWithZeros) {
     const Bytes working = MakeSwappedRom(6);
     std::map<std::pair<std::uint32_t, char>, Bytes> made;
-    // Record 5 is 8 bytes long: 3 of it, then all 8 and 4 zeros.
-    const NewRomResult result = BuildNewImage(
-        working, {{0x10001, 5, 3, 'N'}, {0x10011, 5, 12, 'N'}}, FakeUserRecords(made));
+    int calls = 0;
+    // Record 5 is 8 bytes long: 3 of it, then all 8 and 4 zeros; built once per bitmap and flag.
+    const NewRomResult result =
+        BuildNewImage(working, {{0x10001, 5, 3, 'N'}, {0x10011, 5, 12, 'N'}, {0x10040, 5, 4, 'G'}},
+                      FakeUserRecords(made, &calls));
     ASSERT_EQ(result.error, NewRomError::None);
+    EXPECT_EQ(calls, 2);
     const Bytes& record = made.at({5, 'N'});
     ASSERT_EQ(record.size(), 8u);
     EXPECT_EQ(NativeRange(result.image, 0x10001, 3), Bytes(record.begin(), record.begin() + 3));
@@ -307,18 +263,6 @@ TEST(NewRomAssembly, UserRecordIsCutToTheLengthOrPaddedWithZeros) {
     padded.resize(12, 0);
     EXPECT_EQ(NativeRange(result.image, 0x10011, 12), padded);
     EXPECT_EQ(NativeRange(result.image, 0x10011 + 12, 4), NativeRange(working, 0x10011 + 12, 4));
-}
-
-TEST(NewRomAssembly, EachUserRecordIsBuiltOncePerBitmapAndFlag) {
-    const Bytes working = MakeSwappedRom(7);
-    std::map<std::pair<std::uint32_t, char>, Bytes> made;
-    int calls = 0;
-    const NewRomResult result = BuildNewImage(
-        working,
-        {{0x10000, 1, 4, 'N'}, {0x10010, 1, 4, 'N'}, {0x10020, 1, 4, 'G'}, {0x10030, 2, 4, 'N'}},
-        FakeUserRecords(made, &calls));
-    ASSERT_EQ(result.error, NewRomError::None);
-    EXPECT_EQ(calls, 3);
 }
 
 TEST(NewRomAssembly, UserBitmapIsConvertedWithTheTargetClassFlag) {
@@ -360,10 +304,7 @@ TEST(NewRomRefusal, GapZeroIsFineAndOneByteMoreRunsIntoTheNextTarget) {
     EXPECT_EQ(NewRomMessage(overlap).caption, "Redo it");
     EXPECT_EQ(OverlapDetail(overlap),
               "the replacement at 10000 (257 bytes) runs into the one at 10100");
-}
-
-TEST(NewRomRefusal, EqualTargetsOverlapUnlessTheFirstIsEmpty) {
-    const Bytes working = MakeSwappedRom(10);
+    // Equal targets overlap unless the first is empty.
     EXPECT_EQ(
         BuildNewImage(working, {{0x10000, 0x20000, 1, 'N'}, {0x10000, 0x30000, 4, 'N'}}, {}).error,
         NewRomError::Overlap);
@@ -464,18 +405,6 @@ TEST(NewRomFiles, OutputIsSwappedWhateverTheExtensionAndSavingTwiceGivesTheSameB
               (std::vector<std::string>{"new", "new.rom", "new.v64", "working.rom"}));
 }
 
-TEST(NewRomFiles, OverlapLeavesAnExistingOutputAndNoTemporaryFile) {
-    TempFolder folder;
-    const auto workingPath = folder.Write("working.rom", MakeSwappedRom(17));
-    const auto output = folder.Write("out.rom", Bytes{1, 2, 3});
-    const NewRomResult result = SaveNewRomFile(
-        workingPath, output, {{0x10000, 0x20000, 9, 'N'}, {0x10008, 0x20000, 1, 'N'}}, {});
-    EXPECT_EQ(result.error, NewRomError::Overlap);
-    EXPECT_EQ(ReadAllBytes(output), (Bytes{1, 2, 3}));
-    EXPECT_EQ(rom_test::Entries(folder.Path()),
-              (std::vector<std::string>{"out.rom", "working.rom"}));
-}
-
 TEST(NewRomFiles, TheWorkingRomItselfIsRefusedAsOutput) {
     TempFolder folder;
     const Bytes working = MakeSwappedRom(18);
@@ -503,6 +432,16 @@ TEST(NewRomFiles, UnreadableOrWrongWorkingRomWritesNothing) {
     EXPECT_EQ(wrongSize.error, NewRomError::WorkingWrongSize);
     EXPECT_EQ(wrongSize.workingLength, 100u);
     EXPECT_FALSE(std::filesystem::exists(output));
+    // A refused build leaves an existing output and no temporary file.
+    const auto workingPath = folder.Write("working.rom", MakeSwappedRom(17));
+    const auto existing = folder.Write("old.rom", Bytes{1, 2, 3});
+    EXPECT_EQ(SaveNewRomFile(workingPath, existing,
+                             {{0x10000, 0x20000, 9, 'N'}, {0x10008, 0x20000, 1, 'N'}}, {})
+                  .error,
+              NewRomError::Overlap);
+    EXPECT_EQ(ReadAllBytes(existing), (Bytes{1, 2, 3}));
+    EXPECT_EQ(rom_test::Entries(folder.Path()),
+              (std::vector<std::string>{"old.rom", "short.rom", "working.rom"}));
 }
 
 TEST(NewRomFiles, FailedWriteOnAFullDiskLeavesTheOldOutputAndNoTemporaryFile) {
