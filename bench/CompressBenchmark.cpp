@@ -7,7 +7,9 @@
 //       -o /tmp/bench && /tmp/bench
 
 #include <benchmark/benchmark.h>
+
 #include <zlib.h>
+#include "FastestTimeReporter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,31 +158,6 @@ bool InflatesTo(const Bytes& stream, const Bytes& data) {
     return ended && out == data;
 }
 
-// Keeps the fastest time per benchmark (in microseconds) for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) {
-                continue;
-            }
-            const double micros = run.GetAdjustedRealTime();
-            auto [it, added] = m_times.emplace(run.run_name.function_name, micros);
-            if (!added) {
-                it->second = std::min(it->second, micros);
-            }
-        }
-    }
-    double Time(const std::string& name) const {
-        const auto it = m_times.find(name);
-        return it == m_times.end() ? 0.0 : it->second;
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -235,7 +212,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    SummaryReporter reporter;
+    FastestTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 

@@ -35,8 +35,8 @@ double MedianSeconds(const std::function<void()>& work) {
     for (int run = 0; run < RUNS; ++run) {
         const auto start = std::chrono::steady_clock::now();
         work();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -141,8 +141,8 @@ int main(int argc, char** argv) {
     std::printf("Demo kit: %zu files read by a load; class %d holds %d entries.\n\n",
                 loadFiles.size(), BIG_CLASS, items);
     Report("Load ROM (native image)", loadSeconds, "read every file once", readSeconds, 2.0);
-    Report("refill of 1024 thumbnails", refillSeconds, "QImage load+scale of the same", qimageSeconds,
-           1.5);
+    Report("refill of 1024 thumbnails", refillSeconds, "QImage load+scale of the same",
+           qimageSeconds, 1.5);
     Report("one click on a game texture", clickSeconds, "one read of the ROM image", romReadSeconds,
            0.05);
     return 0;

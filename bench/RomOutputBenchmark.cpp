@@ -9,9 +9,11 @@
 //       && /tmp/rombench
 
 #include <benchmark/benchmark.h>
+
 #include <malloc.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include "FastestTimeReporter.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -115,31 +117,6 @@ bool Diff(const Setup& s) {
 int Memcmp(const Setup& s) {
     return std::memcmp(s.workingBytes.data(), s.workingCopy.data(), s.workingBytes.size());
 }
-
-// Fastest real time per benchmark, in microseconds.
-class SummaryReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) {
-                continue;
-            }
-            const double micros = run.GetAdjustedRealTime();
-            auto [it, added] = m_times.emplace(run.run_name.function_name, micros);
-            if (!added) {
-                it->second = std::min(it->second, micros);
-            }
-        }
-    }
-    double Time(const std::string& name) const {
-        const auto it = m_times.find(name);
-        return it == m_times.end() ? 0.0 : it->second;
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
 
 // A "Vm...:" figure of /proc/self/status, in KiB.
 long StatusKiB(const char* field) {
@@ -245,7 +222,7 @@ int main(int argc, char** argv) {
         return records && records->empty();
     });
 
-    SummaryReporter reporter;
+    FastestTimeReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
