@@ -66,6 +66,22 @@ protected:
         combo->setCurrentIndex(sizeClass);
         emit combo->activated(sizeClass);
     }
+    // The user's mouse on item `item` of the texture list.
+    QPoint ItemCentre(int item) { return List()->visualItemRect(List()->item(item)).center(); }
+    void Click(int item) {
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, ItemCentre(item));
+    }
+    void DoubleClick(int item) {
+        Click(item);
+        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, ItemCentre(item));
+    }
+    // Selects the target and chooses Replace from its context menu.
+    void ReplaceAt(int item) {
+        Click(item);
+        m_services->menuAnswers.push_back(QStringLiteral("Replace"));
+        emit List()->customContextMenuRequested(ItemCentre(item));
+    }
+
     // Every message shown so far, as "text / caption".
     QStringList Messages() const {
         QStringList texts;

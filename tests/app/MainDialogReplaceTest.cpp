@@ -36,21 +36,6 @@ Bytes UserBitmap(int entries, std::uint16_t bitCount = 8, std::uint32_t infoHead
 class MainDialogReplaceTest : public QObject, public DialogHarness {
     Q_OBJECT
 
-private:
-    QPoint ItemCentre(int item) { return List()->visualItemRect(List()->item(item)).center(); }
-    void Click(int item) {
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, ItemCentre(item));
-    }
-    void DoubleClick(int item) {
-        Click(item);
-        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, ItemCentre(item));
-    }
-    // Selects the target and chooses Replace from its context menu.
-    void ReplaceAt(int item) {
-        Click(item);
-        m_services->menuAnswers.push_back(QStringLiteral("Replace"));
-        emit List()->customContextMenuRequested(ItemCentre(item));
-    }
 private slots:
     void init() {
         SetUpHarness();

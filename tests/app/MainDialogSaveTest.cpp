@@ -18,19 +18,6 @@ class MainDialogSaveTest : public QObject, public DialogHarness {
 private:
     std::filesystem::path m_rom;
 
-    QPoint ItemCentre(int item) { return List()->visualItemRect(List()->item(item)).center(); }
-    void Click(int item) {
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, ItemCentre(item));
-    }
-    void ChooseSource(int item) {
-        Click(item);
-        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, ItemCentre(item));
-    }
-    void ReplaceAt(int item) {
-        Click(item);
-        m_services->menuAnswers.push_back(QStringLiteral("Replace"));
-        emit List()->customContextMenuRequested(ItemCentre(item));
-    }
     void Answer(const std::filesystem::path& path) {
         m_services->fileAnswers.push_back(QString::fromStdString(path.string()));
     }
@@ -63,7 +50,7 @@ private slots:
     }
 
     void theWholeRoadSaveThenPatchThenApply() {
-        ChooseSource(2);  // room 0x40
+        DoubleClick(2);  // room 0x40
         ReplaceAt(0);
         const Bytes before = ReadAllBytes(m_rom);
         const auto output = WorkFolder() / "new.v64";
@@ -116,7 +103,7 @@ private slots:
     }
 
     void overlappingReplacementsAreRefusedAndNothingIsLost() {
-        ChooseSource(2);
+        DoubleClick(2);
         ReplaceAt(1);
         m_folder->WriteText("work/existing.rom", "keep me");
         // 0x20000 takes 0x7F bytes, running into the replaced texture at 0x20050.
@@ -141,7 +128,7 @@ private slots:
     }
 
     void theWorkingRomCannotBeTheOutput() {
-        ChooseSource(2);
+        DoubleClick(2);
         ReplaceAt(0);
         const Bytes before = ReadAllBytes(m_rom);
         Answer(m_rom);
@@ -152,7 +139,7 @@ private slots:
     }
 
     void cancellingTheSaveDialogWritesNothing() {
-        ChooseSource(2);
+        DoubleClick(2);
         ReplaceAt(0);
         m_services->fileAnswers.push_back(QString());
         m_dialog->OnCommand(32773);
