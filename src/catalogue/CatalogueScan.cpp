@@ -7,15 +7,11 @@
 #include "catalogue/FolderListing.h"
 #include "catalogue/ParseHex.h"
 #include "romio/FileBytes.h"
+#include "romio/LittleEndian.h"
 
 namespace {
 
 constexpr std::size_t USER_HEADER_BYTES = 48;
-
-std::uint16_t LoadU16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    auto at = [&](std::size_t i) -> std::uint16_t { return i < bytes.size() ? bytes[i] : 0; };
-    return static_cast<std::uint16_t>(at(offset) | at(offset + 1) << 8);
-}
 
 void CreateEmptyFileIfMissing(const std::filesystem::path& path) {
     std::error_code error;
@@ -112,7 +108,8 @@ const char* UserBitmapRefusal(std::uint16_t width, std::uint16_t height, std::ui
 }
 
 UserBitmapHeader ReadUserBitmapHeader(std::span<const std::uint8_t> leadingBytes) {
-    return {LoadU16(leadingBytes, 18), LoadU16(leadingBytes, 22), LoadU16(leadingBytes, 28)};
+    return {LoadU16OrZero(leadingBytes, 18), LoadU16OrZero(leadingBytes, 22),
+            LoadU16OrZero(leadingBytes, 28)};
 }
 
 ScanReport ScanCatalogue(const std::filesystem::path& programFolder, SizeClassTable& table) {

@@ -3,21 +3,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "romio/LittleEndian.h"
+
 namespace {
 
 constexpr std::uint32_t CLASSIC_INFO_HEADER = 40;
 // 72 dots per inch, the usual value of paint programs.
 constexpr std::uint32_t PIXELS_PER_METRE = 2835;
-
-void PutU16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    out[at] = static_cast<std::uint8_t>(value);
-    out[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    PutU16(out, at, value & 0xFFFF);
-    PutU16(out, at + 2, value >> 16);
-}
 
 }  // namespace
 
@@ -51,19 +43,19 @@ std::vector<std::uint8_t> EncodeIndexedBitmap(std::int32_t width, std::int32_t h
     std::vector<std::uint8_t> file(pixelOffset + imageSize, 0);
     file[0] = 'B';
     file[1] = 'M';
-    PutU32(file, 2, static_cast<std::uint32_t>(file.size()));
-    PutU32(file, 10, static_cast<std::uint32_t>(pixelOffset));
-    PutU32(file, 14, CLASSIC_INFO_HEADER);
-    PutU32(file, 18, static_cast<std::uint32_t>(width));
-    PutU32(file, 22, static_cast<std::uint32_t>(height));
-    PutU16(file, 26, 1);  // planes
-    PutU16(file, 28, static_cast<std::uint32_t>(bitCount));
-    PutU32(file, 30, 0);  // no compression
-    PutU32(file, 34, static_cast<std::uint32_t>(imageSize));
-    PutU32(file, 38, PIXELS_PER_METRE);
-    PutU32(file, 42, PIXELS_PER_METRE);
-    PutU32(file, 46, static_cast<std::uint32_t>(entries));
-    PutU32(file, 50, static_cast<std::uint32_t>(entries));
+    StoreU32(file, 2, static_cast<std::uint32_t>(file.size()));
+    StoreU32(file, 10, static_cast<std::uint32_t>(pixelOffset));
+    StoreU32(file, 14, CLASSIC_INFO_HEADER);
+    StoreU32(file, 18, static_cast<std::uint32_t>(width));
+    StoreU32(file, 22, static_cast<std::uint32_t>(height));
+    StoreU16(file, 26, 1);  // planes
+    StoreU16(file, 28, static_cast<std::uint16_t>(bitCount));
+    StoreU32(file, 30, 0);  // no compression
+    StoreU32(file, 34, static_cast<std::uint32_t>(imageSize));
+    StoreU32(file, 38, PIXELS_PER_METRE);
+    StoreU32(file, 42, PIXELS_PER_METRE);
+    StoreU32(file, 46, static_cast<std::uint32_t>(entries));
+    StoreU32(file, 50, static_cast<std::uint32_t>(entries));
 
     for (std::size_t i = 0; i < entries; ++i) {
         const std::uint32_t rgb = colours[i];

@@ -4,6 +4,7 @@
 
 #include "romio/AtomicFile.h"
 #include "romio/FileBytes.h"
+#include "romio/LittleEndian.h"
 
 // Format notes (Windows bitmap, as the conversion reads it; all fields little-endian):
 //   0   u16  signature "BM"              14  u32  info header size (40 for the classic header)
@@ -31,19 +32,6 @@ constexpr std::uint16_t FULL_8BIT_TABLE_OFFSET = 1078;
 constexpr int FIRST_EXAMINED_8BIT_ENTRY = 152;
 
 using IndexStream = std::array<std::uint8_t, INDEX_BUFFER_BYTES>;
-
-std::uint8_t ByteAt(std::span<const std::uint8_t> file, std::size_t offset) {
-    return offset < file.size() ? file[offset] : 0;
-}
-
-std::uint16_t U16At(std::span<const std::uint8_t> file, std::size_t offset) {
-    return static_cast<std::uint16_t>(ByteAt(file, offset) | ByteAt(file, offset + 1) << 8);
-}
-
-std::uint32_t U32At(std::span<const std::uint8_t> file, std::size_t offset) {
-    return static_cast<std::uint32_t>(U16At(file, offset)) |
-           static_cast<std::uint32_t>(U16At(file, offset + 2)) << 16;
-}
 
 bool FourBitDepth(int depthMode) {
     return (depthMode & 0xF) == DEPTH_MODE_4BIT;
@@ -73,7 +61,8 @@ void StreamToWords(const IndexStream& stream, TextureData& out) {
 std::array<std::uint8_t, COLOUR_ENTRY_BYTES> ColourEntry(std::span<const std::uint8_t> file,
                                                          int entry) {
     const std::size_t at = BITMAP_COLOUR_TABLE_OFFSET + COLOUR_ENTRY_BYTES * entry;
-    return {ByteAt(file, at), ByteAt(file, at + 1), ByteAt(file, at + 2), ByteAt(file, at + 3)};
+    return {ByteOrZero(file, at), ByteOrZero(file, at + 1), ByteOrZero(file, at + 2),
+            ByteOrZero(file, at + 3)};
 }
 
 bool EntryIsZero(std::span<const std::uint8_t> file, int entry) {
@@ -152,7 +141,7 @@ ConvertResult Convert16Bit(std::span<const std::uint8_t> file, const BitmapHeade
     std::size_t count = 0;
     std::array<std::uint8_t, MAX_16BIT_BITMAP_PIXELS> indices{};
     for (std::size_t pixel = 0; pixel < pixels; ++pixel) {
-        const std::uint16_t value = U16At(file, BITMAP_COLOUR_TABLE_OFFSET + 2 * pixel);
+        const std::uint16_t value = LoadU16OrZero(file, BITMAP_COLOUR_TABLE_OFFSET + 2 * pixel);
         const auto known = std::find(found.begin(), found.begin() + count, value);
         std::size_t index = static_cast<std::size_t>(known - found.begin());
         if (index == count) {
@@ -190,12 +179,12 @@ ConvertResult Convert16Bit(std::span<const std::uint8_t> file, const BitmapHeade
 BitmapHeader ReadBitmapHeader(std::span<const std::uint8_t> file) {
     const auto header = file.first(std::min(file.size(), HEADER_BYTES_READ));
     BitmapHeader fields;
-    fields.signature = U16At(header, 0);
-    fields.pixelDataOffset = U16At(header, 10);
-    fields.infoHeaderSize = U32At(header, 14);
-    fields.width = U16At(header, 18);
-    fields.height = U16At(header, 22);
-    fields.bitCount = U16At(header, 28);
+    fields.signature = LoadU16OrZero(header, 0);
+    fields.pixelDataOffset = LoadU16OrZero(header, 10);
+    fields.infoHeaderSize = LoadU32OrZero(header, 14);
+    fields.width = LoadU16OrZero(header, 18);
+    fields.height = LoadU16OrZero(header, 22);
+    fields.bitCount = LoadU16OrZero(header, 28);
     fields.fileSize = file.size();
     return fields;
 }

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "romio/FileBytes.h"
+#include "romio/LittleEndian.h"
 
 namespace {
 
@@ -24,22 +25,6 @@ constexpr std::uint32_t BI_RLE8 = 1;
 constexpr std::uint32_t BI_RLE4 = 2;
 
 constexpr std::uint64_t MAX_U32 = std::numeric_limits<std::uint32_t>::max();
-
-// Little-endian loads and stores; the caller guarantees that offset + width <= bytes.size().
-std::uint16_t LoadU16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
-std::uint32_t LoadU32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    return static_cast<std::uint32_t>(bytes[offset]) |
-           static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
-}
-void StoreU32(std::span<std::uint8_t> bytes, std::size_t offset, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
 
 // A header field of the info block, or 0 when there is no block or it does not reach the field.
 std::uint32_t InfoU32(const std::optional<std::vector<std::uint8_t>>& block, std::size_t offset) {

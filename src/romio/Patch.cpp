@@ -6,6 +6,7 @@
 #include "romio/AtomicFile.h"
 #include "romio/ByteOrder.h"
 #include "romio/FileBytes.h"
+#include "romio/LittleEndian.h"
 #include "romio/NewRom.h"
 
 namespace {
@@ -96,17 +97,6 @@ std::uint32_t NativeIndexOfBlockByte(std::uint32_t j, std::uint32_t length) {
     return (j ^ 1u) < length ? (j ^ 1u) : j;
 }
 
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
-std::uint32_t GetU32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return std::uint32_t{bytes[at]} | std::uint32_t{bytes[at + 1]} << 8 |
-           std::uint32_t{bytes[at + 2]} << 16 | std::uint32_t{bytes[at + 3]} << 24;
-}
-
 std::string Quoted(const std::filesystem::path& path) {
     return "\"" + path.string() + "\"";
 }
@@ -167,10 +157,10 @@ PatchBytesResult WritePatch(const std::vector<PatchRecord>& records,
 
     std::vector<std::uint8_t>& out = result.bytes;
     out.reserve(static_cast<std::size_t>(total));
-    PutU32(out, static_cast<std::uint32_t>(records.size()));
+    AppendU32(out, static_cast<std::uint32_t>(records.size()));
     for (const PatchRecord& record : records) {
-        PutU32(out, record.offset);
-        PutU32(out, record.length);
+        AppendU32(out, record.offset);
+        AppendU32(out, record.length);
     }
     for (const PatchRecord& record : records) {
         for (std::uint32_t j = 0; j < record.length; ++j) {
@@ -202,7 +192,7 @@ PatchReadResult ReadPatch(std::span<const std::uint8_t> patch, std::uint32_t ima
         result.fileSize = patch.size();
         return result;
     }
-    const std::uint32_t count = GetU32(patch, 0);
+    const std::uint32_t count = LoadU32(patch, 0);
     if (count > MAX_PATCH_RECORDS) {
         return ReadFault(PatchError::TooManyRecords, count);
     }
@@ -219,8 +209,8 @@ PatchReadResult ReadPatch(std::span<const std::uint8_t> patch, std::uint32_t ima
     result.records.reserve(count);
     std::uint64_t total = firstBlock;
     for (std::uint32_t i = 0; i < count; ++i) {
-        const PatchRecord record{GetU32(patch, PATCH_COUNT_BYTES + PATCH_ENTRY_BYTES * i),
-                                 GetU32(patch, PATCH_COUNT_BYTES + PATCH_ENTRY_BYTES * i + 4)};
+        const PatchRecord record{LoadU32(patch, PATCH_COUNT_BYTES + PATCH_ENTRY_BYTES * i),
+                                 LoadU32(patch, PATCH_COUNT_BYTES + PATCH_ENTRY_BYTES * i + 4)};
         auto fault = [&](PatchError error) {
             PatchReadResult faulty = ReadFault(error, count);
             faulty.recordIndex = i;
@@ -374,7 +364,7 @@ PatchFileResult WritePatchBetween(std::span<const std::uint8_t> oldSwapped,
         result.detail = written.error;
         return result;
     }
-    result.recordCount = GetU32(patch.bytes, 0);
+    result.recordCount = LoadU32(patch.bytes, 0);
     result.bytes = std::move(patch.bytes);
     return result;
 }
