@@ -1,6 +1,8 @@
 #include "catalogue/ImageTable.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "romio/FileBytes.h"
 #include "romio/LittleEndian.h"
@@ -8,9 +10,14 @@
 ImageTable ParseImageTable(std::span<const std::uint8_t> fileBytes) {
     ImageTable table;
     const std::size_t count = std::min(fileBytes.size() / 4, IMAGE_TABLE_LENGTH);
-    table.values.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        table.values.push_back(LoadU32(fileBytes, 4 * i));
+    table.values.resize(count);
+    if constexpr (std::endian::native == std::endian::little) {
+        // The file's layout is the host's: every click on a texture reads the table.
+        std::memcpy(table.values.data(), fileBytes.data(), 4 * count);
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            table.values[i] = LoadU32(fileBytes, 4 * i);
+        }
     }
     return table;
 }

@@ -1,8 +1,9 @@
 #include "replace/TextureRoom.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cstdio>
 
+#include "romio/FileBytes.h"
 #include "romio/RomImage.h"
 
 std::uint32_t AvailableRoom(const std::optional<ImageTable>& table, std::uint32_t offset) {
@@ -20,8 +21,8 @@ std::uint32_t AvailableRoom(const std::optional<ImageTable>& table, std::uint32_
 
 std::optional<std::vector<std::uint8_t>> ReadRomBytes(const std::filesystem::path& swappedRom,
                                                       std::uint32_t offset, std::size_t count) {
-    std::ifstream in(swappedRom, std::ios::binary);
-    if (!in) {
+    const FileHandle file = OpenFileForReading(swappedRom);
+    if (!file) {
         return std::nullopt;
     }
     const std::uint64_t end =
@@ -33,12 +34,14 @@ std::optional<std::vector<std::uint8_t>> ReadRomBytes(const std::filesystem::pat
     const std::uint64_t first = offset & ~std::uint64_t{1};
     const std::uint64_t last = (end + 1) & ~std::uint64_t{1};
     std::vector<std::uint8_t> pairs(static_cast<std::size_t>(last - first));
-    in.seekg(static_cast<std::streamoff>(first));
-    in.read(reinterpret_cast<char*>(pairs.data()), static_cast<std::streamsize>(pairs.size()));
-    if (in.bad()) {
+    // A seek past the end reads nothing, which the loop below treats as a short file.
+    std::size_t got = 0;
+    if (std::fseek(file.get(), static_cast<long>(first), SEEK_SET) == 0) {
+        got = std::fread(pairs.data(), 1, pairs.size(), file.get());
+    }
+    if (std::ferror(file.get())) {
         return std::nullopt;
     }
-    const std::size_t got = static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0));
     std::vector<std::uint8_t> bytes;
     for (std::uint64_t p = offset; p < end; ++p) {
         const std::uint64_t stored = (p ^ 1) - first;

@@ -1,39 +1,49 @@
 #include "romio/FileBytes.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
-#include <fstream>
 #include <system_error>
+
+FileHandle OpenFileForReading(const std::filesystem::path& path) {
+    FileHandle file(std::fopen(path.string().c_str(), "rb"));
+    if (file) {
+        // Reads go straight into the caller's buffer, with no stream buffer of their own.
+        std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    }
+    return file;
+}
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
                                                        std::size_t maxBytes) {
+    // Only a regular file has a size: a folder or a missing file fails here.
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (error || !std::filesystem::is_regular_file(status)) {
+    const std::uintmax_t hint = std::filesystem::file_size(path, error);
+    if (error) {
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
+    const FileHandle file = OpenFileForReading(path);
+    if (!file) {
         return std::nullopt;
     }
     // The size is only a hint (the file may change while it is read): read up to it in one go,
     // then on in chunks until the end.
-    const std::streamoff hint = in.tellg();
-    in.seekg(0);
     std::vector<std::uint8_t> bytes(
-        hint > 0 ? static_cast<std::size_t>(std::min<std::uintmax_t>(hint, maxBytes)) : 0);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+        static_cast<std::size_t>(std::min<std::uintmax_t>(hint, maxBytes)));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
     constexpr std::size_t CHUNK = 1 << 16;
     // Only a file that grew since its size was taken has more; most end right here.
-    while (in && bytes.size() < maxBytes && in.peek() != std::ifstream::traits_type::eof()) {
+    while (bytes.size() < maxBytes && !std::ferror(file.get())) {
+        const int next = std::fgetc(file.get());
+        if (next == EOF) {
+            break;
+        }
+        bytes.push_back(static_cast<std::uint8_t>(next));
         const std::size_t have = bytes.size();
         bytes.resize(have + std::min(CHUNK, maxBytes - have));
-        in.read(reinterpret_cast<char*>(bytes.data() + have),
-                static_cast<std::streamsize>(bytes.size() - have));
-        bytes.resize(have + static_cast<std::size_t>(in.gcount()));
+        bytes.resize(have + std::fread(bytes.data() + have, 1, bytes.size() - have, file.get()));
     }
-    if (in.bad()) {
+    if (std::ferror(file.get())) {
         return std::nullopt;
     }
     return bytes;
@@ -44,13 +54,12 @@ bool ReadWholeFileInto(const std::filesystem::path& path, std::span<std::uint8_t
     if (!std::filesystem::is_regular_file(path, error)) {
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(into.data()), static_cast<std::streamsize>(into.size()));
-    if (!in || static_cast<std::size_t>(in.gcount()) != into.size()) {
+    const FileHandle file = OpenFileForReading(path);
+    if (!file || std::fread(into.data(), 1, into.size(), file.get()) != into.size()) {
         return false;
     }
     // Exactly that long: nothing may follow.
-    return in.peek() == std::ifstream::traits_type::eof() && !in.bad();
+    return std::fgetc(file.get()) == EOF && !std::ferror(file.get());
 }
 
 bool SameFile(const std::filesystem::path& first, const std::filesystem::path& second) {

@@ -2,11 +2,22 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
+
+// A file open for reading, closed when the handle goes.
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens a file for unbuffered binary reading; empty when it cannot be opened.
+FileHandle OpenFileForReading(const std::filesystem::path& path);
 
 // Reads up to `maxBytes` bytes from the start of the regular file at `path`. Returns nullopt when
 // the path is not a regular file (missing, a folder) or cannot be opened or read. Never throws
