@@ -11,6 +11,9 @@ ImageTable ParseImageTable(std::span<const std::uint8_t> fileBytes) {
     ImageTable table;
     const std::size_t count = std::min(fileBytes.size() / 4, IMAGE_TABLE_LENGTH);
     table.values.resize(count);
+    if (count == 0) {
+        return table;
+    }
     if constexpr (std::endian::native == std::endian::little) {
         // The file's layout is the host's: every click on a texture reads the table.
         std::memcpy(table.values.data(), fileBytes.data(), 4 * count);

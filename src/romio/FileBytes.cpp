@@ -30,7 +30,9 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
     // then on in chunks until the end.
     std::vector<std::uint8_t> bytes(
         static_cast<std::size_t>(std::min<std::uintmax_t>(hint, maxBytes)));
-    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    if (!bytes.empty()) {
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    }
     constexpr std::size_t CHUNK = 1 << 16;
     // Only a file that grew since its size was taken has more; most end right here.
     while (bytes.size() < maxBytes && !std::ferror(file.get())) {
@@ -55,7 +57,8 @@ bool ReadWholeFileInto(const std::filesystem::path& path, std::span<std::uint8_t
         return false;
     }
     const FileHandle file = OpenFileForReading(path);
-    if (!file || std::fread(into.data(), 1, into.size(), file.get()) != into.size()) {
+    if (!file ||
+        (!into.empty() && std::fread(into.data(), 1, into.size(), file.get()) != into.size())) {
         return false;
     }
     // Exactly that long: nothing may follow.
