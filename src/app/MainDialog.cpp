@@ -26,9 +26,6 @@
 
 namespace {
 
-// The forced-size field starts at this many bytes.
-constexpr unsigned DEFAULT_FORCED_SIZE = 2482;
-
 QRect ToQRect(const DialogRect& units) {
     const DialogRect pixels = DialogUnitsToPixels(units);
     return QRect(pixels.x, pixels.y, pixels.width, pixels.height);

@@ -53,6 +53,9 @@ public:
     // 400 / (width + 8) + 1 thumbnails, spaced width + 7 and height + 7 apart from (24, 4).
     static QPoint ThumbnailPosition(int item, QSize thumbnail);
 
+    // The forced-size field's value after initialisation and after each load, in bytes.
+    static constexpr unsigned DEFAULT_FORCED_SIZE = 2482;
+
     // Fields bound to controls.
     QString m_statusText;       // 1004: title, usage hint or the selected texture's summary
     QString m_replacementText;  // 1005: label under the replacement preview

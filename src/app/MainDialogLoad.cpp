@@ -23,7 +23,6 @@
 
 namespace {
 
-constexpr unsigned DEFAULT_FORCED_SIZE = 2482;
 // Enough of the header for every check of the chosen file.
 constexpr std::size_t ROM_HEADER_BYTES = 0x40;
 
