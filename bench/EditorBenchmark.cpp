@@ -21,8 +21,8 @@
 #include "app/EditorState.h"
 #include "app/MainDialog.h"
 #include "catalogue/SizeClasses.h"
-#include "cli/DemoKit.h"
-#include "romio/FileBytes.h"
+#include "demo/DemoKit.h"
+#include "io/FileBytes.h"
 
 namespace {
 

@@ -29,7 +29,7 @@
 
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
-#include "romio/RomImage.h"
+#include "io/RomImage.h"
 #include "romio/RomTestSupport.h"
 
 namespace {

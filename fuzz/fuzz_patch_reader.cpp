@@ -11,9 +11,9 @@
 #include <span>
 #include <vector>
 
-#include "romio/ByteOrder.h"
+#include "io/ByteOrder.h"
 #include "romio/Patch.h"
-#include "romio/RomImage.h"
+#include "io/RomImage.h"
 #include "romio/RomOutputMessages.h"
 
 namespace {

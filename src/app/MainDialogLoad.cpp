@@ -17,9 +17,9 @@
 #include "catalogue/RomCheck.h"
 #include "catalogue/RomMessages.h"
 #include "catalogue/SizeClasses.h"
-#include "romio/AtomicFile.h"
-#include "romio/ByteOrder.h"
-#include "romio/FileBytes.h"
+#include "io/AtomicFile.h"
+#include "io/ByteOrder.h"
+#include "io/FileBytes.h"
 
 namespace {
 

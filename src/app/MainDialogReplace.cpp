@@ -18,7 +18,7 @@
 #include "codec/ConvertMessages.h"
 #include "codec/UserImage.h"
 #include "replace/TextureRoom.h"
-#include "romio/AtomicFile.h"
+#include "io/AtomicFile.h"
 #include "romio/RomOutputMessages.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "catalogue/DescriptionFile.h"
 #include "catalogue/FolderListing.h"
 #include "catalogue/ParseHex.h"
-#include "romio/FileBytes.h"
-#include "romio/LittleEndian.h"
+#include "io/FileBytes.h"
+#include "io/LittleEndian.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "catalogue/DescriptionFile.h"
 
 #include "catalogue/ParseHex.h"
-#include "romio/FileBytes.h"
+#include "io/FileBytes.h"
 
 std::vector<std::string> SplitDescriptionLines(std::string_view fileBytes) {
     std::vector<std::string> lines;

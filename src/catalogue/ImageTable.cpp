@@ -4,8 +4,8 @@
 #include <bit>
 #include <cstring>
 
-#include "romio/FileBytes.h"
-#include "romio/LittleEndian.h"
+#include "io/FileBytes.h"
+#include "io/LittleEndian.h"
 
 ImageTable ParseImageTable(std::span<const std::uint8_t> fileBytes) {
     ImageTable table;

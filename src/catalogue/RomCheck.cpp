@@ -1,6 +1,6 @@
 #include "catalogue/RomCheck.h"
 
-#include "romio/ByteOrder.h"
+#include "io/ByteOrder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "catalogue/RomCheck.h"
-#include "romio/RomImage.h"
+#include "io/RomImage.h"
 
 // What the user is told when a chosen ROM image is refused: the editor's message boxes and the
 // command-line tool use the same words.

@@ -18,7 +18,7 @@
 #include "codec/ConvertMessages.h"
 #include "codec/UserImage.h"
 #include "replace/TextureRoom.h"
-#include "romio/FileBytes.h"
+#include "io/FileBytes.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
 #include "romio/RomOutputMessages.h"

@@ -7,10 +7,10 @@
 
 #include "catalogue/RomCheck.h"
 #include "catalogue/RomMessages.h"
-#include "cli/DemoKit.h"
-#include "romio/AtomicFile.h"
-#include "romio/ByteOrder.h"
-#include "romio/FileBytes.h"
+#include "demo/DemoKit.h"
+#include "io/AtomicFile.h"
+#include "io/ByteOrder.h"
+#include "io/FileBytes.h"
 
 namespace {
 

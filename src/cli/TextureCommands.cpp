@@ -6,7 +6,7 @@
 #include "cli/RomCommands.h"
 #include "codec/ConvertMessages.h"
 #include "codec/UserImage.h"
-#include "romio/AtomicFile.h"
+#include "io/AtomicFile.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "romio/AtomicFile.h"
-#include "romio/FileBytes.h"
-#include "romio/LittleEndian.h"
+#include "io/AtomicFile.h"
+#include "io/FileBytes.h"
+#include "io/LittleEndian.h"
 
 // Format notes (Windows bitmap, as the conversion reads it; all fields little-endian):
 //   0   u16  signature "BM"              14  u32  info header size (40 for the classic header)

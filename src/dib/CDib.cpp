@@ -5,8 +5,8 @@
 #include <limits>
 #include <new>
 
-#include "romio/FileBytes.h"
-#include "romio/LittleEndian.h"
+#include "io/FileBytes.h"
+#include "io/LittleEndian.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "romio/FileBytes.h"
-#include "romio/RomImage.h"
+#include "io/FileBytes.h"
+#include "io/RomImage.h"
 
 std::uint32_t AvailableRoom(const std::optional<ImageTable>& table, std::uint32_t offset) {
     if (!table) {

@@ -10,9 +10,9 @@
 
 #include "catalogue/SizeClasses.h"
 #include "codec/UserImage.h"
-#include "romio/AtomicFile.h"
-#include "romio/ByteOrder.h"
-#include "romio/RomImage.h"
+#include "io/AtomicFile.h"
+#include "io/ByteOrder.h"
+#include "io/RomImage.h"
 
 namespace {
 

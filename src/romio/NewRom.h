@@ -10,7 +10,7 @@
 
 #include "catalogue/SizeClassTable.h"
 #include "codec/BitmapConversion.h"
-#include "romio/FileBytes.h"
+#include "io/FileBytes.h"
 
 // Save New ROM: the pending replacements of the catalogue become a new ROM image. Every
 // replaced texture's bytes are overwritten in place by its replacement's bytes; every other byte

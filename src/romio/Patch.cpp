@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "romio/AtomicFile.h"
-#include "romio/ByteOrder.h"
-#include "romio/FileBytes.h"
-#include "romio/LittleEndian.h"
+#include "io/AtomicFile.h"
+#include "io/ByteOrder.h"
+#include "io/FileBytes.h"
+#include "io/LittleEndian.h"
 #include "romio/NewRom.h"
 
 namespace {

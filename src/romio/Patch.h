@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "romio/RomImage.h"
+#include "io/RomImage.h"
 
 // Custom ROM patches (".pat"): the changes between a working ROM and a ROM made from it, as
 // records of native offsets and the new bytes, so that the same changes can be handed on without

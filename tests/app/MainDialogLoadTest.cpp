@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "DialogHarness.h"
-#include "cli/DemoKit.h"
+#include "demo/DemoKit.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "DialogHarness.h"
-#include "romio/ByteOrder.h"
+#include "io/ByteOrder.h"
 
 namespace {
 

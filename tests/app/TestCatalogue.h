@@ -9,8 +9,8 @@
 #include "TestBitmaps.h"
 #include "catalogue/ImageTable.h"
 #include "catalogue/SizeClasses.h"
-#include "romio/ByteOrder.h"
-#include "romio/RomImage.h"
+#include "io/ByteOrder.h"
+#include "io/RomImage.h"
 
 // A small installation for window tests: a program folder with a catalogue (one bitmap per game
 // class unless told otherwise), an image table, and ROM images in either byte order.

@@ -7,7 +7,7 @@
 
 #include "catalogue/RomCheck.h"
 #include "catalogue/RomMessages.h"
-#include "romio/RomImage.h"
+#include "io/RomImage.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "TestBitmaps.h"
 #include "cli/RomCommands.h"
 #include "codec/UserImage.h"
-#include "romio/ByteOrder.h"
+#include "io/ByteOrder.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
 #include "romio/RomTestSupport.h"

@@ -9,8 +9,8 @@
 #include "TempFolder.h"
 #include "catalogue/RomMessages.h"
 #include "cli/RomCommands.h"
-#include "romio/ByteOrder.h"
-#include "romio/RomImage.h"
+#include "io/ByteOrder.h"
+#include "io/RomImage.h"
 
 namespace {
 

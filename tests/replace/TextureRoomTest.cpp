@@ -2,8 +2,8 @@
 
 #include "TempFolder.h"
 #include "replace/TextureRoom.h"
-#include "romio/ByteOrder.h"
-#include "romio/RomImage.h"
+#include "io/ByteOrder.h"
+#include "io/RomImage.h"
 
 namespace {
 

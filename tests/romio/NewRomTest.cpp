@@ -14,8 +14,8 @@
 #include "TestBitmaps.h"
 #include "catalogue/SizeClasses.h"
 #include "codec/UserImage.h"
-#include "romio/ByteOrder.h"
-#include "romio/RomImage.h"
+#include "io/ByteOrder.h"
+#include "io/RomImage.h"
 #include "romio/RomOutputMessages.h"
 #include "romio/RomTestSupport.h"
 

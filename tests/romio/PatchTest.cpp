@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "romio/ByteOrder.h"
+#include "io/ByteOrder.h"
 #include "romio/NewRom.h"
-#include "romio/RomImage.h"
+#include "io/RomImage.h"
 #include "romio/RomOutputMessages.h"
 #include "romio/RomTestSupport.h"
 

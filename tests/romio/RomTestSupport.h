@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "romio/ByteOrder.h"
-#include "romio/RomImage.h"
+#include "io/ByteOrder.h"
+#include "io/RomImage.h"
 
 // Test images and ways to make writes fail, shared by the ROM output tests.
 

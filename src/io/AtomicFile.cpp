@@ -1,4 +1,4 @@
-#include "romio/AtomicFile.h"
+#include "io/AtomicFile.h"
 
 #include <exception>
 #include <fstream>

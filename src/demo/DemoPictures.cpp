@@ -1,4 +1,4 @@
-#include "cli/DemoPictures.h"
+#include "demo/DemoPictures.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "romio/RomImage.h"
+#include "io/RomImage.h"
 
 // ROM images come in two byte orders. Native order is the cartridge's own: the internal name at
 // offset 0x20 starts "MOON". Swapped order exchanges the two bytes of every 16-bit pair, so the

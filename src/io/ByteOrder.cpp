@@ -1,4 +1,4 @@
-#include "romio/ByteOrder.h"
+#include "io/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>

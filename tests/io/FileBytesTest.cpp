@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "romio/AtomicFile.h"
-#include "romio/FileBytes.h"
+#include "io/AtomicFile.h"
+#include "io/FileBytes.h"
 
 TEST(FileReading, BoundedAndWholeReads) {
     TempFolder folder;

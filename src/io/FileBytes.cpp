@@ -1,4 +1,4 @@
-#include "romio/FileBytes.h"
+#include "io/FileBytes.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "cli/DemoKit.h"
+#include "demo/DemoKit.h"
 
 #include <algorithm>
 #include <array>
@@ -11,12 +11,12 @@
 
 #include "catalogue/ImageTable.h"
 #include "catalogue/SizeClasses.h"
-#include "cli/DemoPictures.h"
-#include "cli/IndexedBitmap.h"
+#include "demo/DemoPictures.h"
+#include "demo/IndexedBitmap.h"
 #include "codec/TextureCompressor.h"
 #include "codec/UserImage.h"
-#include "romio/AtomicFile.h"
-#include "romio/RomImage.h"
+#include "io/AtomicFile.h"
+#include "io/RomImage.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "cli/IndexedBitmap.h"
+#include "demo/IndexedBitmap.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "romio/LittleEndian.h"
+#include "io/LittleEndian.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <limits>
 #include <vector>
 
-#include "romio/ByteOrder.h"
-#include "romio/RomImage.h"
+#include "io/ByteOrder.h"
+#include "io/RomImage.h"
 
 namespace {
 

@@ -20,12 +20,12 @@
 #include "catalogue/ParseHex.h"
 #include "catalogue/RomCheck.h"
 #include "catalogue/SizeClasses.h"
-#include "cli/DemoKit.h"
+#include "demo/DemoKit.h"
 #include "codec/RecordInflater.h"
 #include "codec/TextureCompressor.h"
 #include "codec/UserImage.h"
-#include "romio/ByteOrder.h"
-#include "romio/RomImage.h"
+#include "io/ByteOrder.h"
+#include "io/RomImage.h"
 
 namespace {
 
