@@ -27,9 +27,9 @@
 #include <string>
 #include <vector>
 
+#include "io/RomImage.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
-#include "io/RomImage.h"
 #include "romio/RomTestSupport.h"
 
 namespace {

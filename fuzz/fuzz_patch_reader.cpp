@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "io/ByteOrder.h"
-#include "romio/Patch.h"
 #include "io/RomImage.h"
+#include "romio/Patch.h"
 #include "romio/RomOutputMessages.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include "catalogue/SizeClasses.h"
 #include "codec/ConvertMessages.h"
 #include "codec/UserImage.h"
-#include "replace/TextureRoom.h"
 #include "io/AtomicFile.h"
+#include "replace/TextureRoom.h"
 #include "romio/RomOutputMessages.h"
 
 namespace {

@@ -11,10 +11,10 @@
 
 #include "catalogue/ImageTable.h"
 #include "catalogue/SizeClasses.h"
-#include "demo/DemoPictures.h"
-#include "demo/IndexedBitmap.h"
 #include "codec/TextureCompressor.h"
 #include "codec/UserImage.h"
+#include "demo/DemoPictures.h"
+#include "demo/IndexedBitmap.h"
 #include "io/AtomicFile.h"
 #include "io/RomImage.h"
 

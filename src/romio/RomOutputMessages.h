@@ -6,9 +6,9 @@
 
 #include "catalogue/RomMessages.h"
 #include "codec/ConvertMessages.h"
+#include "io/RomImage.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
-#include "io/RomImage.h"
 
 // What the user is told by Save New ROM, the patch writer and Apply Patch: the editor's message
 // boxes and the command-line tool use the same words. Refusals that name a file or a record are

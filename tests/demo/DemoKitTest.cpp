@@ -20,10 +20,10 @@
 #include "catalogue/ParseHex.h"
 #include "catalogue/RomCheck.h"
 #include "catalogue/SizeClasses.h"
-#include "demo/DemoKit.h"
 #include "codec/RecordInflater.h"
 #include "codec/TextureCompressor.h"
 #include "codec/UserImage.h"
+#include "demo/DemoKit.h"
 #include "io/ByteOrder.h"
 #include "io/RomImage.h"
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "replace/TextureRoom.h"
 #include "io/ByteOrder.h"
 #include "io/RomImage.h"
+#include "replace/TextureRoom.h"
 
 namespace {
 

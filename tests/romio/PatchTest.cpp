@@ -11,8 +11,8 @@
 
 #include "TempFolder.h"
 #include "io/ByteOrder.h"
-#include "romio/NewRom.h"
 #include "io/RomImage.h"
+#include "romio/NewRom.h"
 #include "romio/RomOutputMessages.h"
 #include "romio/RomTestSupport.h"
 
