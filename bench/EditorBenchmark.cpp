@@ -18,10 +18,10 @@
 
 #include "ScriptedWindowServices.h"
 #include "TempFolder.h"
-#include "app/EditorState.h"
 #include "app/MainDialog.h"
 #include "catalogue/SizeClasses.h"
 #include "demo/DemoKit.h"
+#include "editor/Editor.h"
 #include "io/FileBytes.h"
 
 namespace {
@@ -81,10 +81,9 @@ int main(int argc, char** argv) {
     loadFiles.push_back(program / "tableBinary.bin");
     loadFiles.push_back(rom);
 
-    auto state = std::make_unique<EditorState>();
-    state->programFolder = program;
+    auto editor = std::make_unique<Editor>(program);
     ScriptedWindowServices services;
-    MainDialog dialog(*state, services);
+    MainDialog dialog(*editor, services);
     dialog.show();
     auto load = [&] {
         services.fileAnswers.push_back(QString::fromStdString(rom.string()));

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/UserMessages.h"
+#include "app/WindowTexts.h"
 
 namespace {
 
@@ -56,8 +56,8 @@ constexpr std::array kAboutControls = {
     ControlTemplate{ids::OK, K::DefaultPushButton, "OK", {178, 89, 50, 14}, true, true},
 };
 
-constexpr DialogTemplate kMainTemplate{PROGRAM_TITLE, 458, 238, kMainControls};
-constexpr DialogTemplate kAboutTemplate{ABOUT_CAPTION, 235, 110, kAboutControls};
+constexpr DialogTemplate kMainTemplate{window_texts::PROGRAM_TITLE, 458, 238, kMainControls};
+constexpr DialogTemplate kAboutTemplate{window_texts::ABOUT_CAPTION, 235, 110, kAboutControls};
 
 }  // namespace
 

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "app/EditorState.h"
 #include "app/MainDialog.h"
 #include "app/QtWindowServices.h"
+#include "editor/Editor.h"
 
 ImageEditorApp::ImageEditorApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("MGROMImageEditor"));
@@ -12,10 +12,9 @@ ImageEditorApp::ImageEditorApp(int& argc, char** argv) : QApplication(argc, argv
 
 int ImageEditorApp::InitInstance() {
     // The catalogue is several megabytes: keep it off the stack.
-    auto state = std::make_unique<EditorState>();
-    state->programFolder = applicationDirPath().toStdString();
+    auto editor = std::make_unique<Editor>(applicationDirPath().toStdString());
     QtWindowServices services;
-    MainDialog dialog(*state, services);
+    MainDialog dialog(*editor, services);
     dialog.exec();
     return 0;
 }

@@ -63,12 +63,14 @@ void ScanUserClass(const std::filesystem::path& programFolder, SizeClassTable& t
     for (const FolderMatch& match : listing.matches) {
         const auto leading = ReadFileBytes(match.fullPath, USER_HEADER_BYTES);
         if (!leading) {
-            report.userReport += "Cannot be read: " + match.name + "\n";
+            report.userRefusals.push_back({match.name, UserBitmapReason::CannotRead});
             continue;
         }
         const UserBitmapHeader header = ReadUserBitmapHeader(*leading);
-        if (const char* refusal = UserBitmapRefusal(header.width, header.height, header.bitCount)) {
-            report.userReport += refusal + match.name + "\n";
+        const UserBitmapReason reason =
+            UserBitmapRefusal(header.width, header.height, header.bitCount);
+        if (reason != UserBitmapReason::Accepted) {
+            report.userRefusals.push_back({match.name, reason});
             continue;
         }
         const std::uint32_t k = table[USER_CLASS].entryCount;
@@ -86,14 +88,16 @@ void ScanUserClass(const std::filesystem::path& programFolder, SizeClassTable& t
 
 }  // namespace
 
-const char* UserBitmapRefusal(std::uint16_t width, std::uint16_t height, std::uint16_t bitCount) {
+UserBitmapReason UserBitmapRefusal(std::uint16_t width, std::uint16_t height,
+                                   std::uint16_t bitCount) {
+    using enum UserBitmapReason;
     switch (width) {
         case 0x26:
-            return height == 0x26 ? "Use 0x28 x 0x26, because of padding, for: " : "Bad size: ";
+            return height == 0x26 ? Pad28x26 : BadSize;
         case 0x41:
-            return height == 0x11 ? "Use 0x48 x 0x11, because of padding, for: " : "Bad size: ";
+            return height == 0x11 ? Pad48x11 : BadSize;
         case 0x21:
-            return height == 0x21 ? "Use 0x28 x 0x21, because of padding, for: " : "Bad size: ";
+            return height == 0x21 ? Pad28x21 : BadSize;
         case 0x08:
         case 0x10:
         case 0x20:
@@ -101,9 +105,9 @@ const char* UserBitmapRefusal(std::uint16_t width, std::uint16_t height, std::ui
         case 0x30:
         case 0x40:
         case 0x48:
-            return bitCount == 8 || bitCount == 4 ? nullptr : "Not 4/8-Bit: ";
+            return bitCount == 8 || bitCount == 4 ? Accepted : NotFourOrEightBit;
         default:
-            return "Bad size: ";
+            return BadSize;
     }
 }
 

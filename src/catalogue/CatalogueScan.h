@@ -13,12 +13,29 @@
 // and matching ignores letter case.
 inline constexpr const char* BITMAP_PATTERN = "*.bmp*";
 
+// Why a User bitmap is not loaded.
+enum class UserBitmapReason {
+    Accepted,           // the bitmap is loaded; never part of a report
+    CannotRead,         // the file cannot be read
+    BadSize,            // a width or height that no texture has
+    NotFourOrEightBit,  // a size that fits, but not 4 or 8 bits per pixel
+    Pad28x26,           // 0x26 x 0x26: the game's size needs padding to 0x28 x 0x26
+    Pad48x11,           // 0x41 x 0x11: the game's size needs padding to 0x48 x 0x11
+    Pad28x21,           // 0x21 x 0x21: the game's size needs padding to 0x28 x 0x21
+};
+
+// A User bitmap left out by the scan.
+struct UserBitmapRefusalEntry {
+    std::string fileName;
+    UserBitmapReason reason = UserBitmapReason::CannotRead;
+};
+
 // What the user must be told after a catalogue scan, in the order it happened.
 struct ScanReport {
     // Game classes (0 to 22) whose folder yielded no bitmap, in class order.
     std::vector<int> classesWithoutBitmaps;
-    // One line per User bitmap that was not loaded: a reason prefix, the file name, "\n".
-    std::string userReport;
+    // The User bitmaps that were not loaded, in name order.
+    std::vector<UserBitmapRefusalEntry> userRefusals;
     // Classes that held more bitmaps than a class can take, with how many were left out.
     struct Overflow {
         int sizeClass;
@@ -28,10 +45,10 @@ struct ScanReport {
 };
 
 // Why a User bitmap is refused, judged from its header's width, height and bit count (each
-// the low 16 bits of its field). Returns the reason prefix of the load report ("Bad size: ",
-// "Not 4/8-Bit: ", "Use 0x28 x 0x26, because of padding, for: ", ...), or nullptr when the
-// bitmap is accepted. Widths 0x26, 0x41 and 0x21 are sizes of the game that need padding.
-const char* UserBitmapRefusal(std::uint16_t width, std::uint16_t height, std::uint16_t bitCount);
+// the low 16 bits of its field); Accepted when it is loaded. Widths 0x26, 0x41 and 0x21 are
+// sizes of the game that need padding.
+UserBitmapReason UserBitmapRefusal(std::uint16_t width, std::uint16_t height,
+                                   std::uint16_t bitCount);
 
 // The width, height and bit count fields of a bitmap's first 48 bytes; missing bytes read 0.
 struct UserBitmapHeader {

@@ -1,5 +1,7 @@
 #include "catalogue/ParseHex.h"
 
+#include <cstdio>
+
 namespace {
 
 int HexDigitValue(char c) {
@@ -30,4 +32,10 @@ std::uint32_t ParseHex(std::string_view text) {
         value = (value << 4) | static_cast<std::uint32_t>(digit);
     }
     return value;
+}
+
+std::string HexText(std::uint64_t value) {
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%llX", static_cast<unsigned long long>(value));
+    return buffer;
 }

@@ -1,8 +1,14 @@
 #include "catalogue/RomCheck.h"
 
+#include <system_error>
+
 #include "io/ByteOrder.h"
+#include "io/FileBytes.h"
 
 namespace {
+
+// Enough of the header for every check.
+constexpr std::size_t ROM_HEADER_BYTES = 0x40;
 
 constexpr std::uint32_t COUNTRY_OFFSET = 0x3E;
 constexpr std::uint8_t COUNTRY_NORTH_AMERICA = 0x45;
@@ -41,4 +47,20 @@ RomVerdict CheckRomFile(std::span<const std::uint8_t> leadingBytes, std::uint64_
         return RomVerdict::WrongSize;
     }
     return verdict;
+}
+
+RomFileCheck CheckRomPath(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return {RomVerdict::NotFound, 0};
+    }
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return {RomVerdict::NotAFile, 0};
+    }
+    const auto header = ReadFileBytes(path, ROM_HEADER_BYTES);
+    const std::uintmax_t length = std::filesystem::file_size(path, error);
+    if (!header || error) {
+        return {RomVerdict::CannotRead, 0};
+    }
+    return {CheckRomFile(*header, length), length};
 }

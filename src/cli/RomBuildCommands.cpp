@@ -10,18 +10,18 @@
 
 #include "catalogue/CatalogueScan.h"
 #include "catalogue/ImageTable.h"
+#include "catalogue/ParseHex.h"
 #include "catalogue/RomCheck.h"
-#include "catalogue/RomMessages.h"
 #include "catalogue/SizeClassTable.h"
 #include "catalogue/SizeClasses.h"
 #include "cli/RomCommands.h"
-#include "codec/ConvertMessages.h"
+#include "cli/ToolTexts.h"
 #include "codec/UserImage.h"
 #include "io/FileBytes.h"
+#include "replace/ReplaceDecision.h"
 #include "replace/TextureRoom.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
-#include "romio/RomOutputMessages.h"
 
 namespace {
 
@@ -30,8 +30,6 @@ constexpr const char* BUILD_USAGE =
 constexpr const char* DIFF_USAGE = "diff OLD.rom NEW.rom OUT.pat";
 constexpr const char* APPLY_USAGE = "apply WORKING.rom PATCH.pat OUT.rom";
 
-// Enough of the header for every check.
-constexpr std::size_t ROM_HEADER_BYTES = 0x40;
 constexpr std::uint32_t MAX_HEX_DIGITS = 8;
 
 int Usage(const std::string& problem, const char* usage) {
@@ -83,26 +81,14 @@ std::optional<std::uint32_t> ParseOffset(std::string_view text) {
 // Refuses a file that is not an accepted swapped-order ROM image with the editor's words; 0 when
 // it is one.
 int CheckSwappedRom(const std::string& name) {
-    const std::filesystem::path path(name);
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
-        return Refuse(name, rom_messages::FILE_NOT_FOUND.text);
-    }
-    const auto header = ReadFileBytes(path, ROM_HEADER_BYTES);
-    const std::uintmax_t length = std::filesystem::file_size(path, error);
-    if (!header || error) {
-        return Refuse(name, rom_messages::CANNOT_READ.text);
-    }
-    const RomVerdict verdict = CheckRomFile(*header, length);
-    if (verdict == RomVerdict::Swapped) {
+    const RomFileCheck check = CheckRomPath(std::filesystem::path(name));
+    if (check.verdict == RomVerdict::Swapped) {
         return ROM_COMMAND_OK;
     }
-    if (verdict == RomVerdict::Native) {
-        return Refuse(name,
-                      "is in native byte order; these commands work on swapped-order images "
-                      "(convert it with \"mgromtool swap\")");
+    if (check.verdict == RomVerdict::Native) {
+        return Refuse(name, tool_texts::NATIVE_ORDER);
     }
-    return Refuse(name, RomVerdictMessage(verdict, length).text);
+    return Refuse(name, tool_texts::RomFile(check));
 }
 
 struct Pair {
@@ -187,20 +173,16 @@ std::optional<std::uint32_t> FindUserBitmap(const SizeClassTable& table, std::st
     return std::nullopt;
 }
 
-// The scan's reason for leaving out a User bitmap of that name, or empty.
-std::string UserScanReason(const std::string& report, const std::string& name) {
-    std::size_t start = 0;
-    while (start < report.size()) {
-        std::size_t end = report.find('\n', start);
-        if (end == std::string::npos) {
-            end = report.size();
-        }
-        const std::string line = report.substr(start, end - start);
+// The scan's reason for leaving out a User bitmap of that name, or empty: the first reason
+// whose line ends with the name, ignoring case.
+std::string UserScanReason(const std::vector<UserBitmapRefusalEntry>& refusals,
+                           const std::string& name) {
+    for (const UserBitmapRefusalEntry& refusal : refusals) {
+        const std::string line = tool_texts::UserRefusal(refusal);
         if (line.size() >= name.size() &&
             Lower(line.substr(line.size() - name.size())) == Lower(name)) {
             return line;
         }
-        start = end + 1;
     }
     return {};
 }
@@ -227,7 +209,7 @@ bool RecordReplacement(const Pair& pair, const std::filesystem::path& catalogue,
     if (EndsWithBmp(pair.source)) {
         const auto user = FindUserBitmap(table, pair.source);
         if (!user) {
-            const std::string reason = UserScanReason(report.userReport, pair.source);
+            const std::string reason = UserScanReason(report.userRefusals, pair.source);
             Refuse(label, "no User bitmap \"" + pair.source + "\" was loaded from \"" +
                               ClassFolderPath(catalogue, USER_CLASS).string() + "\"" +
                               (reason.empty() ? std::string() : " (" + reason + ")"));
@@ -236,7 +218,7 @@ bool RecordReplacement(const Pair& pair, const std::filesystem::path& catalogue,
         const UserImage image =
             PrepareUserImage(std::filesystem::path(table[USER_CLASS].imagePath[*user]), "N");
         if (image.result != ConvertResult::Ok) {
-            Refuse(label, ConvertResultMessage(image.result).text);
+            Refuse(label, tool_texts::Convert(image.result));
             return false;
         }
         source = {USER_CLASS, *user};
@@ -257,21 +239,16 @@ bool RecordReplacement(const Pair& pair, const std::filesystem::path& catalogue,
         size = AvailableRoom(imageTable, *sourceOffset);
     }
 
-    if (source.sizeClass == target->sizeClass && source.entry == target->entry) {
-        Refuse(label, rom_output_messages::SAME_IMAGE.text);
+    const ReplacementSource chosen{source.entry, static_cast<std::uint32_t>(source.sizeClass),
+                                   size};
+    const ReplaceDecision decision =
+        DecideReplacement(table, imageTable, target->sizeClass, static_cast<int>(target->entry),
+                          chosen, std::nullopt);
+    if (decision.verdict != ReplaceVerdict::Recorded) {
+        Refuse(label, tool_texts::Replace(decision, size));
         return false;
     }
-    const std::uint32_t room = AvailableRoom(imageTable, *targetOffset);
-    // Compared as the editor compares them: both as signed 32-bit values.
-    if (static_cast<std::int32_t>(size) > static_cast<std::int32_t>(room)) {
-        Refuse(label, std::string(rom_output_messages::TOO_LARGE.text) + " (needs 0x" +
-                          HexText(size) + " bytes, the room is 0x" + HexText(room) + ")");
-        return false;
-    }
-    SizeClassRecord& record = table[target->sizeClass];
-    record.replacementIndex[target->entry] = source.entry;
-    record.replacementClass[target->entry] = static_cast<std::uint32_t>(source.sizeClass);
-    record.replacementSize[target->entry] = static_cast<std::uint16_t>(size & 0xFFFF);
+    RecordReplacement(table, target->sizeClass, static_cast<int>(target->entry), decision);
     return true;
 }
 
@@ -284,7 +261,7 @@ int RunBuild(const std::vector<std::string>& args, const std::filesystem::path& 
         return Usage(problem, BUILD_USAGE);
     }
     if (parsed.pairs.empty()) {
-        return Refuse(rom_output_messages::NO_CHANGES.text);
+        return Refuse(tool_texts::NO_CHANGES);
     }
     const std::filesystem::path working(parsed.files[0]);
     const std::filesystem::path output(parsed.files[1]);
@@ -292,7 +269,7 @@ int RunBuild(const std::vector<std::string>& args, const std::filesystem::path& 
         return refused;
     }
     if (SameFile(working, output)) {
-        return Refuse(parsed.files[1], rom_output_messages::OUTPUT_IS_WORKING_ROM.text);
+        return Refuse(parsed.files[1], tool_texts::OUTPUT_IS_WORKING_ROM);
     }
 
     const std::filesystem::path catalogue =
@@ -316,12 +293,8 @@ int RunBuild(const std::vector<std::string>& args, const std::filesystem::path& 
 
     const NewRomResult result = SaveNewRomFile(working, output, CollectPendingReplacements(table),
                                                UserRecordsFromCatalogue(table));
-    if (result.error == NewRomError::Overlap) {
-        return Refuse(std::string(rom_output_messages::TOO_FAR.text) + ": " +
-                      OverlapDetail(result));
-    }
     if (result.error != NewRomError::None) {
-        return Refuse(NewRomMessage(result).text);
+        return Refuse(tool_texts::NewRom(result));
     }
     return ROM_COMMAND_OK;
 }
@@ -337,7 +310,7 @@ int RunDiff(const std::vector<std::string>& args) {
     }
     const PatchFileResult result = WritePatchFile(args[0], args[1], args[2]);
     if (result.error != PatchError::None) {
-        return Refuse(PatchFileMessage(result).text);
+        return Refuse(tool_texts::PatchFile(result));
     }
     std::printf("%zu records\n", result.recordCount);
     return ROM_COMMAND_OK;
@@ -352,14 +325,14 @@ int RunApply(const std::vector<std::string>& args) {
     }
     std::error_code error;
     if (!std::filesystem::exists(args[1], error)) {
-        return Refuse(args[1], rom_messages::FILE_NOT_FOUND.text);
+        return Refuse(args[1], tool_texts::FILE_NOT_FOUND);
     }
     const PatchApplyResult result = ApplyPatchFile(args[0], args[1], args[2]);
     if (result.error == PatchError::None) {
         return ROM_COMMAND_OK;
     }
     if (result.patch.error != PatchError::None) {
-        return Refuse(args[1], PatchApplyMessage(result).text);  // the patch's own fault
+        return Refuse(args[1], tool_texts::PatchApply(result));  // the patch's own fault
     }
-    return Refuse(PatchApplyMessage(result).text);
+    return Refuse(tool_texts::PatchApply(result));
 }

@@ -6,16 +6,13 @@
 #include <system_error>
 
 #include "catalogue/RomCheck.h"
-#include "catalogue/RomMessages.h"
+#include "cli/ToolTexts.h"
 #include "demo/DemoKit.h"
 #include "io/AtomicFile.h"
 #include "io/ByteOrder.h"
 #include "io/FileBytes.h"
 
 namespace {
-
-// Enough of the header for every check.
-constexpr std::size_t ROM_HEADER_BYTES = 0x40;
 
 int Usage(const char* usage) {
     std::fprintf(stderr, "mgromtool: wrong arguments\nUsage: mgromtool %s\n", usage);
@@ -38,22 +35,12 @@ int RunCheck(const std::vector<std::string>& args) {
     if (args.size() != 1) {
         return Usage("check ROM");
     }
-    const std::filesystem::path path(args[0]);
-    if (!Exists(path)) {
-        return Refuse(args[0], rom_messages::FILE_NOT_FOUND.text);
-    }
-    std::error_code error;
-    const auto header = ReadFileBytes(path, ROM_HEADER_BYTES);
-    const std::uintmax_t length = std::filesystem::file_size(path, error);
-    if (!header || error) {
-        return Refuse(args[0], rom_messages::CANNOT_READ.text);
-    }
-    const RomVerdict verdict = CheckRomFile(*header, length);
-    if (verdict == RomVerdict::Native || verdict == RomVerdict::Swapped) {
-        std::fputs(verdict == RomVerdict::Native ? "native\n" : "swapped\n", stdout);
+    const RomFileCheck check = CheckRomPath(std::filesystem::path(args[0]));
+    if (check.verdict == RomVerdict::Native || check.verdict == RomVerdict::Swapped) {
+        std::fputs(check.verdict == RomVerdict::Native ? "native\n" : "swapped\n", stdout);
         return ROM_COMMAND_OK;
     }
-    return Refuse(args[0], RomVerdictMessage(verdict, length).text);
+    return Refuse(args[0], tool_texts::RomFile(check));
 }
 
 int RunSwap(const std::vector<std::string>& args) {

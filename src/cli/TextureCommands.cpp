@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "cli/RomCommands.h"
-#include "codec/ConvertMessages.h"
+#include "cli/ToolTexts.h"
 #include "codec/UserImage.h"
 #include "io/AtomicFile.h"
 
@@ -23,7 +23,7 @@ UserImage Prepare(const std::string& bitmap, std::string_view formatLetter) {
     UserImage image = PrepareUserImage(std::filesystem::path(bitmap), formatLetter);
     if (image.result != ConvertResult::Ok) {
         std::fprintf(stderr, "mgromtool: %s: %s\n", bitmap.c_str(),
-                     ConvertResultMessage(image.result).text);
+                     tool_texts::Convert(image.result).c_str());
     }
     return image;
 }

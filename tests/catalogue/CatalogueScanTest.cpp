@@ -48,17 +48,18 @@ protected:
 }  // namespace
 
 TEST(UserBitmapRules, SizesAndBitCounts) {
-    EXPECT_STREQ(UserBitmapRefusal(0x26, 0x26, 8), "Use 0x28 x 0x26, because of padding, for: ");
-    EXPECT_STREQ(UserBitmapRefusal(0x26, 0x20, 8), "Bad size: ");
-    EXPECT_STREQ(UserBitmapRefusal(0x41, 0x11, 4), "Use 0x48 x 0x11, because of padding, for: ");
-    EXPECT_STREQ(UserBitmapRefusal(0x41, 0x10, 4), "Bad size: ");
-    EXPECT_STREQ(UserBitmapRefusal(0x21, 0x21, 8), "Use 0x28 x 0x21, because of padding, for: ");
-    EXPECT_STREQ(UserBitmapRefusal(0x21, 0x20, 8), "Bad size: ");
-    EXPECT_STREQ(UserBitmapRefusal(32, 32, 16), "Not 4/8-Bit: ");
-    EXPECT_STREQ(UserBitmapRefusal(33, 32, 8), "Bad size: ");
+    using enum UserBitmapReason;
+    EXPECT_EQ(UserBitmapRefusal(0x26, 0x26, 8), Pad28x26);
+    EXPECT_EQ(UserBitmapRefusal(0x26, 0x20, 8), BadSize);
+    EXPECT_EQ(UserBitmapRefusal(0x41, 0x11, 4), Pad48x11);
+    EXPECT_EQ(UserBitmapRefusal(0x41, 0x10, 4), BadSize);
+    EXPECT_EQ(UserBitmapRefusal(0x21, 0x21, 8), Pad28x21);
+    EXPECT_EQ(UserBitmapRefusal(0x21, 0x20, 8), BadSize);
+    EXPECT_EQ(UserBitmapRefusal(32, 32, 16), NotFourOrEightBit);
+    EXPECT_EQ(UserBitmapRefusal(33, 32, 8), BadSize);
     for (std::uint16_t width : {8, 16, 32, 40, 48, 64, 72}) {
-        EXPECT_EQ(UserBitmapRefusal(width, 5, 4), nullptr) << width;
-        EXPECT_EQ(UserBitmapRefusal(width, 999, 8), nullptr) << width;
+        EXPECT_EQ(UserBitmapRefusal(width, 5, 4), Accepted) << width;
+        EXPECT_EQ(UserBitmapRefusal(width, 999, 8), Accepted) << width;
     }
 }
 
@@ -102,7 +103,7 @@ TEST_F(CatalogueScanTest, EmptyAndMissingFoldersAreReportedAndGetEmptyDescriptio
     EXPECT_EQ(std::filesystem::file_size(DescriptionFilePath(folder.Path(), 1)), 0u);
     EXPECT_FALSE(std::filesystem::exists(ClassFolderPath(folder.Path(), 2)));
     EXPECT_EQ(table[0].description[0], NO_DESCRIPTION);
-    EXPECT_TRUE(report.userReport.empty());
+    EXPECT_TRUE(report.userRefusals.empty());
     EXPECT_EQ(table[USER_CLASS].entryCount, 0u);
 }
 
@@ -114,10 +115,15 @@ TEST_F(CatalogueScanTest, UserBitmapsAreCheckedByTheirHeaders) {
     AddBitmap(USER_CLASS, "e logo.bmp.bak", BitmapOf(16, 16, 8));
     const ScanReport report = Scan();
 
-    EXPECT_EQ(report.userReport,
-              "Use 0x28 x 0x26, because of padding, for: a padded.bmp\n"
-              "Not 4/8-Bit: c deep.bmp\n"
-              "Bad size: d tiny.bmp\n");
+    ASSERT_EQ(report.userRefusals.size(), 3u);
+    const std::pair<const char*, UserBitmapReason> expected[] = {
+        {"a padded.bmp", UserBitmapReason::Pad28x26},
+        {"c deep.bmp", UserBitmapReason::NotFourOrEightBit},
+        {"d tiny.bmp", UserBitmapReason::BadSize}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(report.userRefusals[i].fileName, expected[i].first);
+        EXPECT_EQ(report.userRefusals[i].reason, expected[i].second);
+    }
     const SizeClassRecord& user = table[USER_CLASS];
     ASSERT_EQ(user.entryCount, 2u);
     EXPECT_EQ(user.description[0], "b face");

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "catalogue/RomCheck.h"
-#include "catalogue/RomMessages.h"
 #include "io/RomImage.h"
 
 namespace {
@@ -133,33 +133,14 @@ TEST(RomCheckSize, AcceptedHeaderOfAnyOtherLength) {
     }
 }
 
-// --- Messages ---------------------------------------------------------------------------------
+// --- Files ------------------------------------------------------------------------------------
 
-TEST(RomMessagesText, FixedTextsAndCaptions) {
-    EXPECT_STREQ(rom_messages::FILE_NOT_FOUND.text, "Invalid File Specified");
-    EXPECT_STREQ(rom_messages::FILE_NOT_FOUND.caption, "It doesn't exist");
-    const RomMessage game = RomVerdictMessage(RomVerdict::WrongGame, ROM_IMAGE_SIZE);
-    EXPECT_EQ(game.text, "Not a Moonglass ROM");
-    EXPECT_EQ(game.caption, "Wrong Game");
-    const RomMessage region = RomVerdictMessage(RomVerdict::WrongRegion, 12);
-    EXPECT_EQ(region.text, "Only NTSC MG ROM Allowed");
-    EXPECT_EQ(region.caption, "Wrong Region");
-    EXPECT_NE(std::string(rom_messages::CANNOT_READ.text), "");
-    EXPECT_NE(std::string(rom_messages::CANNOT_READ.caption), "");
-}
-
-TEST(RomMessagesText, WrongSizeNamesBothLengths) {
-    const RomMessage size = RomVerdictMessage(RomVerdict::WrongSize, 4096);
-    EXPECT_EQ(size.text,
-              "Not a Moonglass ROM image: the file is 4096 bytes long, a ROM image is exactly "
-              "12582912 bytes.");
-    EXPECT_EQ(size.caption, "Wrong size");
-    EXPECT_EQ(WrongSizeText(0),
-              "Not a Moonglass ROM image: the file is 0 bytes long, a ROM image "
-              "is exactly 12582912 bytes.");
-}
-
-TEST(RomMessagesText, AcceptedVerdictsHaveNoMessage) {
-    EXPECT_TRUE(RomVerdictMessage(RomVerdict::Native, ROM_IMAGE_SIZE).text.empty());
-    EXPECT_TRUE(RomVerdictMessage(RomVerdict::Swapped, ROM_IMAGE_SIZE).caption.empty());
+TEST(RomCheckPath, MissingFoldersAndFiles) {
+    TempFolder folder;
+    EXPECT_EQ(CheckRomPath(folder / "missing.rom").verdict, RomVerdict::NotFound);
+    EXPECT_EQ(CheckRomPath(folder.Path()).verdict, RomVerdict::NotAFile);
+    const Bytes small = Header("OMNO", 0x00, 0x45);
+    const RomFileCheck check = CheckRomPath(folder.Write("small.rom", small));
+    EXPECT_EQ(check.verdict, RomVerdict::WrongSize);
+    EXPECT_EQ(check.length, small.size());
 }

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "codec/ConvertMessages.h"
 #include "codec/UserImage.h"
 
 #ifndef MGROMTOOL_PATH
@@ -106,15 +105,15 @@ TEST(MgromtoolRefusals, RefusedBitmapsWriteNothingAndLeaveOldOutputs) {
     cut.resize(40);  // cut inside the info header
     const struct {
         Bytes file;
-        ConvertResult result;
-    } cases[] = {{notBitmap, ConvertResult::NotBitmap},
-                 {tooMany, ConvertResult::TooManyColors},
-                 {cut, ConvertResult::TooShort}};
+        std::string message;
+    } cases[] = {{notBitmap, "Not a bitmap!"},
+                 {tooMany, "Invalid 16-bit Bitmap - too many colors present"},
+                 {cut, "The bitmap file is too short to hold its headers"}};
 
     const auto old = folder.Write("old.bin", Bytes{1, 2, 3});
     for (const auto& refused : cases) {
         const auto bitmap = folder.Write("refused.bmp", refused.file);
-        const std::string message = ConvertResultMessage(refused.result).text;
+        const std::string& message = refused.message;
         for (const char* command : {"compress", "preview"}) {
             const auto fresh = folder / "fresh.out";
             ToolRun run = RunTool(folder, {command, bitmap.string(), fresh.string()});
@@ -130,8 +129,7 @@ TEST(MgromtoolRefusals, RefusedBitmapsWriteNothingAndLeaveOldOutputs) {
     const ToolRun missing =
         RunTool(folder, {"compress", (folder / "absent.bmp").string(), old.string()});
     EXPECT_NE(missing.status, 0);
-    EXPECT_NE(missing.errors.find(ConvertResultMessage(ConvertResult::CannotOpen).text),
-              std::string::npos);
+    EXPECT_NE(missing.errors.find("The bitmap file cannot be opened or read."), std::string::npos);
     EXPECT_EQ(ReadAllBytes(old), (Bytes{1, 2, 3}));
 }
 

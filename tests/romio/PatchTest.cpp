@@ -13,7 +13,6 @@
 #include "io/ByteOrder.h"
 #include "io/RomImage.h"
 #include "romio/NewRom.h"
-#include "romio/RomOutputMessages.h"
 #include "romio/RomTestSupport.h"
 
 namespace {
@@ -307,26 +306,15 @@ TEST(PatchReader, EveryFaultIsFoundAndSaidInItsOwnWords) {
         {cut, PatchError::WrongFileSize, 0},
         {longer, PatchError::WrongFileSize, 0},
     };
-    std::vector<std::string> texts;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const PatchReadResult read = ReadPatch(cases[i].patch);
         EXPECT_EQ(read.error, cases[i].error) << "case " << i;
         EXPECT_EQ(read.recordIndex, cases[i].recordIndex) << "case " << i;
         EXPECT_TRUE(read.records.empty()) << "case " << i;
-        const RomMessage message = PatchReadMessage(read);
-        EXPECT_EQ(message.caption, "Bad patch");
-        EXPECT_NE(message.text.find("Nothing was written."), std::string::npos) << message.text;
-        texts.push_back(message.text);
     }
-    std::sort(texts.begin(), texts.end());
-    EXPECT_EQ(std::unique(texts.begin(), texts.end()), texts.end());  // each names its numbers
     const PatchReadResult short1 = ReadPatch(cut);
     EXPECT_EQ(short1.expectedSize, 20u);
     EXPECT_EQ(short1.fileSize, 19u);
-    EXPECT_NE(PatchReadMessage(ReadPatch(WellFormed({{0x20000, 4}, {0x10000, 4}})))
-                  .text.find("record 2 of 2 (offset 10000, 4 bytes) comes before the record "
-                             "before it (offset 20000, 4 bytes)"),
-              std::string::npos);
 }
 
 // --- Applying -----------------------------------------------------------------------------------
@@ -412,7 +400,7 @@ TEST(PatchFiles, WriteThenApplyThroughFiles) {
     const auto savedPath = folder.Write("saved.rom", saved);
 
     const PatchFileResult written = WritePatchFile(workingPath, savedPath, folder / "p.pat");
-    ASSERT_EQ(written.error, PatchError::None) << PatchFileMessage(written).text;
+    ASSERT_EQ(written.error, PatchError::None);
     EXPECT_EQ(ReadAllBytes(folder / "p.pat"), written.bytes);
     EXPECT_EQ(written.recordCount, ReadPatch(written.bytes).records.size());
     // From the image in memory, as Save New ROM has it: the same patch.
@@ -422,7 +410,7 @@ TEST(PatchFiles, WriteThenApplyThroughFiles) {
 
     const PatchApplyResult applied =
         ApplyPatchFile(workingPath, folder / "p.pat", folder / "o.rom");
-    ASSERT_EQ(applied.error, PatchError::None) << PatchApplyMessage(applied).text;
+    ASSERT_EQ(applied.error, PatchError::None);
     EXPECT_EQ(ReadAllBytes(folder / "o.rom"), saved);
     EXPECT_EQ(rom_test::Entries(folder.Path()),
               (std::vector<std::string>{"o.rom", "p.pat", "q.pat", "saved.rom", "working.rom"}));
@@ -456,7 +444,7 @@ TEST(PatchFiles, InputsThatAreNoSwappedImage) {
     const auto patchPath = folder.Write("p.pat", Bytes{0, 0, 0, 0});
     const PatchFileResult notSwapped = WritePatchFile(good, native, folder / "x.pat");
     EXPECT_EQ(notSwapped.error, PatchError::ImageNotSwapped);
-    EXPECT_NE(PatchFileMessage(notSwapped).text.find("native.rom"), std::string::npos);
+    EXPECT_NE(notSwapped.detail.find("native.rom"), std::string::npos);
     const PatchFileResult wrongSize = WritePatchFile(small, good, folder / "x.pat");
     EXPECT_EQ(wrongSize.error, PatchError::ImageWrongSize);
     EXPECT_EQ(wrongSize.imageLength, 64u);
@@ -494,23 +482,4 @@ TEST(PatchFiles, FullDiskLeavesOldFilesAndNoTemporaryFile) {
     EXPECT_EQ(
         rom_test::Entries(folder.Path()),
         (std::vector<std::string>{"old.pat", "old.rom", "p.pat", "saved.rom", "working.rom"}));
-}
-
-TEST(PatchFiles, EveryFileFaultHasAMessage) {
-    for (const PatchError error :
-         {PatchError::TooManyRecords, PatchError::DifferentImages, PatchError::ImageWrongSize,
-          PatchError::ImageNotSwapped, PatchError::SameAsInput, PatchError::CannotRead,
-          PatchError::CannotWrite}) {
-        PatchFileResult file;
-        file.error = error;
-        file.detail = "\"x.rom\"";
-        EXPECT_FALSE(PatchFileMessage(file).text.empty()) << static_cast<int>(error);
-        EXPECT_FALSE(PatchFileMessage(file).caption.empty()) << static_cast<int>(error);
-    }
-    PatchApplyResult applied;
-    applied.error = PatchError::SameAsInput;
-    EXPECT_EQ(PatchApplyMessage(applied).caption, "Choose another file");
-    applied.error = PatchError::ImageNotSwapped;
-    applied.detail.clear();
-    EXPECT_EQ(PatchApplyMessage(applied).text.rfind("The working ROM is not", 0), 0u);
 }

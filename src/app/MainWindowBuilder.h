@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPoint>
+#include <QSize>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QIcon;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QWidget;
+class ThumbnailList;
+
+// The main window's controls that its code addresses.
+struct MainControls {
+    ThumbnailList* textureList = nullptr;  // 1000
+    ThumbnailList* previewList = nullptr;  // 1002
+    QComboBox* sizeCombo = nullptr;        // 1003
+    QLabel* status = nullptr;              // 1004
+    QLabel* replacement = nullptr;         // 1005
+    QLineEdit* forcedSize = nullptr;       // 1006
+    QCheckBox* forceSize = nullptr;        // 1007
+    QLabel* description = nullptr;         // 1008
+    QLineEdit* filter = nullptr;           // 1009
+};
+
+// Routes a command identifier (menu item, button or system-menu item) to the window.
+using CommandRoute = std::function<void(int)>;
+
+// Builds every control of the main window's template on `panel`, named by its identifier;
+// buttons send their identifier to `route`.
+MainControls BuildMainControls(QWidget* panel, const QIcon& icon, const CommandRoute& route);
+
+// Fills the menu bar from menu 130, its items sent to `route`.
+void BuildMenuBar(QMenuBar* menuBar, const CommandRoute& route);
+
+// The first pop-up of menu `menuId` (4 or 132), owned by the caller; nullptr for other menus.
+QMenu* BuildPopupMenu(int menuId, QWidget* parent, const CommandRoute& route);
+
+// Window managers do not let a program add items to the title bar's menu, so its About item is
+// offered where a right click lands on the window itself rather than on a control.
+void BuildSystemMenuSubstitute(QWidget* panel, const CommandRoute& route);
+
+// Top-left pixel position of thumbnail `item` in the texture list: rows of
+// 400 / (width + 8) + 1 thumbnails, spaced width + 7 and height + 7 apart from (24, 4).
+QPoint ThumbnailPosition(int item, QSize thumbnail);
