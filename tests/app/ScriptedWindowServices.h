@@ -28,10 +28,13 @@ public:
         return Next(yesNoAnswers, QStringLiteral("question"), false);
     }
     std::optional<QString> ChooseFileToOpen(QWidget*, const FileDialogRequest& request) override {
-        return NextFile(request);
+        fileDialogs << request.defaultFileName;
+        const QString answer = Next(fileAnswers, request.defaultFileName, QString());
+        return answer.isNull() ? std::nullopt : std::optional(answer);
     }
-    std::optional<QString> ChooseFileToSave(QWidget*, const FileDialogRequest& request) override {
-        return NextFile(request);
+    std::optional<QString> ChooseFileToSave(QWidget* owner,
+                                            const FileDialogRequest& request) override {
+        return ChooseFileToOpen(owner, request);
     }
     int RunModal(QDialog& dialog) override {
         modalDialogTitles << dialog.windowTitle();
@@ -56,10 +59,5 @@ private:
         const T answer = answers.front();
         answers.pop_front();
         return answer;
-    }
-    std::optional<QString> NextFile(const FileDialogRequest& request) {
-        fileDialogs << request.defaultFileName;
-        const QString answer = Next(fileAnswers, request.defaultFileName, QString());
-        return answer.isNull() ? std::nullopt : std::optional(answer);
     }
 };

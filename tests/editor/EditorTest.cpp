@@ -62,7 +62,11 @@ TEST_F(EditorTest, NativeRomGetsASwappedWorkingCopyThatOnlyItsRemovalDeletes) {
     EXPECT_EQ(editor->Table()[0].entryCount, 3u);
     EXPECT_EQ(editor->Table()[USER_CLASS].entryCount, 7u);
     // A second load writes over the same copy.
-    ASSERT_EQ(editor->Load(rom).outcome, LoadOutcome::Loaded);
+    Bytes changed = ReadAllBytes(rom);
+    changed[0x50000] ^= 0xFF;
+    ASSERT_EQ(editor->Load(folder.Write("second.rom", changed)).outcome, LoadOutcome::Loaded);
+    SwapBytePairs(changed);
+    EXPECT_EQ(ReadAllBytes(copy), changed);
     editor->RemoveWorkingCopy();
     EXPECT_FALSE(fs::exists(copy));
     EXPECT_TRUE(editor->WorkingCopyPath().empty());
