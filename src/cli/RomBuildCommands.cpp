@@ -15,6 +15,7 @@
 #include "catalogue/SizeClassTable.h"
 #include "catalogue/SizeClasses.h"
 #include "cli/RomCommands.h"
+#include "cli/ToolOutput.h"
 #include "cli/ToolTexts.h"
 #include "codec/UserImage.h"
 #include "io/FileBytes.h"
@@ -25,26 +26,7 @@
 
 namespace {
 
-constexpr const char* BUILD_USAGE =
-    "build WORKING.rom OUT.rom [--catalogue DIR] --replace TARGET=SOURCE [TARGET=SOURCE ...]";
-constexpr const char* DIFF_USAGE = "diff OLD.rom NEW.rom OUT.pat";
-constexpr const char* APPLY_USAGE = "apply WORKING.rom PATCH.pat OUT.rom";
-
 constexpr std::uint32_t MAX_HEX_DIGITS = 8;
-
-int Usage(const std::string& problem, const char* usage) {
-    std::fprintf(stderr, "mgromtool: %s\nUsage: mgromtool %s\n", problem.c_str(), usage);
-    return ROM_COMMAND_USAGE;
-}
-
-int Refuse(const std::string& text) {
-    std::fprintf(stderr, "mgromtool: %s\n", text.c_str());
-    return ROM_COMMAND_REFUSED;
-}
-
-int Refuse(const std::string& path, const std::string& text) {
-    return Refuse(path + ": " + text);
-}
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
@@ -109,7 +91,7 @@ BuildArguments ParseBuildArguments(const std::vector<std::string>& args, std::st
         const std::string& arg = args[i];
         if (arg == "--catalogue") {
             if (i + 1 == args.size()) {
-                problem = "--catalogue needs a folder";
+                problem = tool_texts::CATALOGUE_NEEDS_FOLDER;
                 return parsed;
             }
             parsed.catalogue = args[++i];
@@ -119,24 +101,24 @@ BuildArguments ParseBuildArguments(const std::vector<std::string>& args, std::st
                 const std::string& pair = args[++i];
                 const std::size_t equals = pair.find('=');
                 if (equals == std::string::npos) {
-                    problem = "\"" + pair + "\" is not TARGET=SOURCE";
+                    problem = tool_texts::NotAPair(pair);
                     return parsed;
                 }
                 parsed.pairs.push_back({pair.substr(0, equals), pair.substr(equals + 1)});
             }
             if (i + 1 == first) {
-                problem = "--replace needs at least one TARGET=SOURCE";
+                problem = tool_texts::REPLACE_NEEDS_PAIR;
                 return parsed;
             }
         } else if (arg.rfind("--", 0) == 0) {
-            problem = "unknown option " + arg;
+            problem = tool_texts::UnknownOption(arg);
             return parsed;
         } else {
             parsed.files.push_back(arg);
         }
     }
     if (parsed.files.size() != 2) {
-        problem = "build takes a working ROM and an output file";
+        problem = tool_texts::BUILD_ARGUMENTS;
     }
     return parsed;
 }
@@ -188,19 +170,18 @@ std::string UserScanReason(const std::vector<UserBitmapRefusalEntry>& refusals,
 }
 
 // Records one pair as Replace does, or prints why it is refused and returns false.
-bool RecordReplacement(const Pair& pair, const std::filesystem::path& catalogue,
-                       const std::optional<ImageTable>& imageTable, const ScanReport& report,
-                       SizeClassTable& table) {
+bool RecordPair(const Pair& pair, const std::filesystem::path& catalogue,
+                const std::optional<ImageTable>& imageTable, const ScanReport& report,
+                SizeClassTable& table) {
     const std::string label = pair.target + "=" + pair.source;
     const auto targetOffset = ParseOffset(pair.target);
     if (!targetOffset) {
-        Refuse(label, "TARGET must be a hexadecimal ROM offset");
+        Refuse(label, tool_texts::BAD_TARGET);
         return false;
     }
     const auto target = FindTexture(table, *targetOffset);
     if (!target) {
-        Refuse(label, "no texture of the catalogue in \"" + catalogue.string() + "\" lies at " +
-                          HexText(*targetOffset));
+        Refuse(label, tool_texts::NoTextureAt(catalogue.string(), *targetOffset));
         return false;
     }
 
@@ -210,9 +191,9 @@ bool RecordReplacement(const Pair& pair, const std::filesystem::path& catalogue,
         const auto user = FindUserBitmap(table, pair.source);
         if (!user) {
             const std::string reason = UserScanReason(report.userRefusals, pair.source);
-            Refuse(label, "no User bitmap \"" + pair.source + "\" was loaded from \"" +
-                              ClassFolderPath(catalogue, USER_CLASS).string() + "\"" +
-                              (reason.empty() ? std::string() : " (" + reason + ")"));
+            Refuse(label,
+                   tool_texts::NoUserBitmap(
+                       pair.source, ClassFolderPath(catalogue, USER_CLASS).string(), reason));
             return false;
         }
         const UserImage image =
@@ -226,13 +207,12 @@ bool RecordReplacement(const Pair& pair, const std::filesystem::path& catalogue,
     } else {
         const auto sourceOffset = ParseOffset(pair.source);
         if (!sourceOffset) {
-            Refuse(label, "SOURCE must be a hexadecimal ROM offset or a User bitmap's name");
+            Refuse(label, tool_texts::BAD_SOURCE);
             return false;
         }
         const auto found = FindTexture(table, *sourceOffset);
         if (!found) {
-            Refuse(label, "no texture of the catalogue in \"" + catalogue.string() + "\" lies at " +
-                              HexText(*sourceOffset));
+            Refuse(label, tool_texts::NoTextureAt(catalogue.string(), *sourceOffset));
             return false;
         }
         source = *found;
@@ -258,7 +238,7 @@ int RunBuild(const std::vector<std::string>& args, const std::filesystem::path& 
     std::string problem;
     const BuildArguments parsed = ParseBuildArguments(args, problem);
     if (!problem.empty()) {
-        return Usage(problem, BUILD_USAGE);
+        return ReportUsage(problem, tool_texts::BUILD_USAGE);
     }
     if (parsed.pairs.empty()) {
         return Refuse(tool_texts::NO_CHANGES);
@@ -276,17 +256,17 @@ int RunBuild(const std::vector<std::string>& args, const std::filesystem::path& 
         parsed.catalogue ? std::filesystem::path(*parsed.catalogue) : toolFolder;
     std::error_code error;
     if (!std::filesystem::is_directory(catalogue, error)) {
-        return Refuse(catalogue.string(), "is not a folder: the catalogue cannot be read");
+        return Refuse(catalogue.string(), tool_texts::CATALOGUE_NOT_A_FOLDER);
     }
     SizeClassTable table;
     const ScanReport report = ScanCatalogue(catalogue, table);
     const auto imageTable = ReadImageTable(catalogue / IMAGE_TABLE_FILE);
     if (!imageTable) {
-        std::fprintf(stderr, "mgromtool: note: no %s in \"%s\": every texture's room is %X\n",
-                     IMAGE_TABLE_FILE, catalogue.string().c_str(), DEFAULT_ROOM);
+        std::fprintf(stderr, "mgromtool: %s\n",
+                     tool_texts::DefaultRooms(catalogue.string()).c_str());
     }
     for (const Pair& pair : parsed.pairs) {
-        if (!RecordReplacement(pair, catalogue, imageTable, report, table)) {
+        if (!RecordPair(pair, catalogue, imageTable, report, table)) {
             return ROM_COMMAND_REFUSED;
         }
     }
@@ -301,7 +281,7 @@ int RunBuild(const std::vector<std::string>& args, const std::filesystem::path& 
 
 int RunDiff(const std::vector<std::string>& args) {
     if (args.size() != 3) {
-        return Usage("diff takes two ROM images and an output file", DIFF_USAGE);
+        return ReportUsage(tool_texts::DIFF_ARGUMENTS, tool_texts::DIFF_USAGE);
     }
     for (int i = 0; i < 2; ++i) {
         if (const int refused = CheckSwappedRom(args[i]); refused != ROM_COMMAND_OK) {
@@ -312,13 +292,13 @@ int RunDiff(const std::vector<std::string>& args) {
     if (result.error != PatchError::None) {
         return Refuse(tool_texts::PatchFile(result));
     }
-    std::printf("%zu records\n", result.recordCount);
+    std::fputs(tool_texts::RecordCount(result.recordCount).c_str(), stdout);
     return ROM_COMMAND_OK;
 }
 
 int RunApply(const std::vector<std::string>& args) {
     if (args.size() != 3) {
-        return Usage("apply takes a working ROM, a patch and an output file", APPLY_USAGE);
+        return ReportUsage(tool_texts::APPLY_ARGUMENTS, tool_texts::APPLY_USAGE);
     }
     if (const int refused = CheckSwappedRom(args[0]); refused != ROM_COMMAND_OK) {
         return refused;

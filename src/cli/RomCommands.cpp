@@ -6,23 +6,13 @@
 #include <system_error>
 
 #include "catalogue/RomCheck.h"
+#include "cli/ToolOutput.h"
 #include "cli/ToolTexts.h"
 #include "demo/DemoKit.h"
-#include "io/AtomicFile.h"
 #include "io/ByteOrder.h"
 #include "io/FileBytes.h"
 
 namespace {
-
-int Usage(const char* usage) {
-    std::fprintf(stderr, "mgromtool: wrong arguments\nUsage: mgromtool %s\n", usage);
-    return ROM_COMMAND_USAGE;
-}
-
-int Refuse(const std::string& path, const std::string& text) {
-    std::fprintf(stderr, "mgromtool: %s: %s\n", path.c_str(), text.c_str());
-    return ROM_COMMAND_REFUSED;
-}
 
 bool Exists(const std::filesystem::path& path) {
     std::error_code error;
@@ -33,7 +23,7 @@ bool Exists(const std::filesystem::path& path) {
 
 int RunCheck(const std::vector<std::string>& args) {
     if (args.size() != 1) {
-        return Usage("check ROM");
+        return ReportUsage(tool_texts::WRONG_ARGUMENTS, tool_texts::CHECK_USAGE);
     }
     const RomFileCheck check = CheckRomPath(std::filesystem::path(args[0]));
     if (check.verdict == RomVerdict::Native || check.verdict == RomVerdict::Swapped) {
@@ -45,41 +35,34 @@ int RunCheck(const std::vector<std::string>& args) {
 
 int RunSwap(const std::vector<std::string>& args) {
     if (args.size() != 2) {
-        return Usage("swap IN OUT");
+        return ReportUsage(tool_texts::WRONG_ARGUMENTS, tool_texts::SWAP_USAGE);
     }
     const std::filesystem::path in(args[0]);
     const std::filesystem::path out(args[1]);
     if (!Exists(in)) {
-        return Refuse(args[0], "no such file");
+        return Refuse(args[0], tool_texts::NO_SUCH_FILE);
     }
     if (SameFile(in, out)) {
-        return Refuse(args[1], "is the input file itself; swap writes to a different file");
+        return Refuse(args[1], tool_texts::SWAP_SAME_FILE);
     }
     auto bytes = ReadFileBytes(in);
     if (!bytes) {
-        return Refuse(args[0], "the file cannot be opened or read");
+        return Refuse(args[0], tool_texts::CANNOT_READ_FILE);
     }
     if (bytes->size() % 2 != 0) {
-        return Refuse(args[0], "has an odd number of bytes (" + std::to_string(bytes->size()) +
-                                   "), so it is no ROM image in either byte order");
+        return Refuse(args[0], tool_texts::OddLength(bytes->size()));
     }
     SwapBytePairs(*bytes);
-    const FileWriteResult written = WriteFileAtomically(out, *bytes);
-    if (!written.ok) {
-        std::fprintf(stderr, "mgromtool: %s\n", written.error.c_str());
-        return ROM_COMMAND_REFUSED;
-    }
-    return ROM_COMMAND_OK;
+    return WriteOutput(out, *bytes);
 }
 
 int RunDemoKit(const std::vector<std::string>& args) {
     if (args.size() != 1) {
-        return Usage("demo-kit DIR");
+        return ReportUsage(tool_texts::WRONG_ARGUMENTS, tool_texts::DEMO_KIT_USAGE);
     }
     const DemoKitResult result = MakeDemoKit(std::filesystem::path(args[0]));
     if (!result.ok) {
-        std::fprintf(stderr, "mgromtool: %s\n", result.message.c_str());
-        return ROM_COMMAND_REFUSED;
+        return Refuse(result.message);
     }
     std::printf("%s\n", result.message.c_str());
     return ROM_COMMAND_OK;

@@ -1,9 +1,44 @@
 #include "cli/ToolTexts.h"
 
+#include "catalogue/ImageTable.h"
 #include "catalogue/ParseHex.h"
 #include "io/RomImage.h"
+#include "replace/TextureRoom.h"
 
 namespace tool_texts {
+
+const char* const HELP =
+    "Usage: mgromtool COMMAND [ARGUMENTS]\n"
+    "\n"
+    "Works on Moonglass ROM images and texture bitmaps with the same code as the editor.\n"
+    "ROM images written are in swapped byte order, as the editor writes them.\n"
+    "\n"
+    "Commands:\n"
+    "  compress BITMAP OUT.bin [--format N|G]\n"
+    "                  convert a 4, 8 or 16-bit bitmap and write its compressed texture\n"
+    "                  record, as Insert User Image writes compressed.bin (format N unless\n"
+    "                  --format G)\n"
+    "  preview BITMAP OUT.bmp\n"
+    "                  write the converted texture as a 32 x 32, 16-bit bitmap, as Insert\n"
+    "                  User Image writes output8.bmp\n"
+    "  check ROM       tell whether ROM is an image the editor accepts: prints \"native\" or\n"
+    "                  \"swapped\"; otherwise says why not\n"
+    "  swap IN OUT     write IN with the two bytes of every 16-bit pair exchanged to OUT\n"
+    "  build WORKING.rom OUT.rom [--catalogue DIR] --replace TARGET=SOURCE [...]\n"
+    "                  write a new ROM as Save New ROM does after a Replace for each pair:\n"
+    "                  TARGET is the hexadecimal ROM offset of a catalogued texture, SOURCE\n"
+    "                  that of another one or the name of a bitmap in DIR's romimages/User/;\n"
+    "                  DIR defaults to the tool's own folder; a later pair for a TARGET wins\n"
+    "  diff OLD.rom NEW.rom OUT.pat\n"
+    "                  write the custom ROM patch that turns OLD into NEW\n"
+    "  apply WORKING.rom PATCH.pat OUT.rom\n"
+    "                  write WORKING with the patch applied to OUT\n"
+    "  demo-kit DIR    write the demo kit into DIR: a made-up ROM image, the catalogue\n"
+    "                  folders, tableBinary.bin, user bitmaps and README.txt\n"
+    "  --help, help    show this text\n"
+    "\n"
+    "Exit status: 0 done, 1 refused (the reason is on standard error), 2 wrong arguments.\n"
+    "An output file appears only when complete; a refusal leaves an existing one untouched.\n";
 
 namespace {
 
@@ -98,6 +133,42 @@ std::string FileFault(PatchError error, std::uint64_t imageLength, const std::st
 }
 
 }  // namespace
+
+std::string NotAPair(const std::string& argument) {
+    return "\"" + argument + "\" is not TARGET=SOURCE";
+}
+
+std::string UnknownOption(const std::string& option) {
+    return "unknown option " + option;
+}
+
+std::string UnknownCommand(const std::string& command) {
+    return "unknown command '" + command + "'\n\n" + HELP;
+}
+
+std::string OddLength(std::size_t length) {
+    return "has an odd number of bytes (" + std::to_string(length) +
+           "), so it is no ROM image in either byte order";
+}
+
+std::string NoTextureAt(const std::string& catalogue, std::uint32_t offset) {
+    return "no texture of the catalogue in \"" + catalogue + "\" lies at " + HexText(offset);
+}
+
+std::string NoUserBitmap(const std::string& name, const std::string& userFolder,
+                         const std::string& reason) {
+    return "no User bitmap \"" + name + "\" was loaded from \"" + userFolder + "\"" +
+           (reason.empty() ? std::string() : " (" + reason + ")");
+}
+
+std::string DefaultRooms(const std::string& catalogue) {
+    return std::string("note: no ") + IMAGE_TABLE_FILE + " in \"" + catalogue +
+           "\": every texture's room is " + HexText(DEFAULT_ROOM);
+}
+
+std::string RecordCount(std::size_t count) {
+    return std::to_string(count) + " records\n";
+}
 
 std::string RomFile(const RomFileCheck& check) {
     switch (check.verdict) {

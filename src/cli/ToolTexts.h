@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "catalogue/CatalogueScan.h"
@@ -21,6 +23,57 @@ inline constexpr const char* OUTPUT_IS_WORKING_ROM =
 inline constexpr const char* NATIVE_ORDER =
     "is in native byte order; these commands work on swapped-order images (convert it with "
     "\"mgromtool swap\")";
+
+// The tool's help, printed by --help and after an unknown command.
+extern const char* const HELP;
+
+// Usage lines of the commands.
+inline constexpr const char* CHECK_USAGE = "check ROM";
+inline constexpr const char* SWAP_USAGE = "swap IN OUT";
+inline constexpr const char* DEMO_KIT_USAGE = "demo-kit DIR";
+inline constexpr const char* COMPRESS_USAGE = "compress BITMAP OUT.bin [--format N|G]";
+inline constexpr const char* PREVIEW_USAGE = "preview BITMAP OUT.bmp";
+inline constexpr const char* BUILD_USAGE =
+    "build WORKING.rom OUT.rom [--catalogue DIR] --replace TARGET=SOURCE [TARGET=SOURCE ...]";
+inline constexpr const char* DIFF_USAGE = "diff OLD.rom NEW.rom OUT.pat";
+inline constexpr const char* APPLY_USAGE = "apply WORKING.rom PATCH.pat OUT.rom";
+
+// Wrong arguments.
+inline constexpr const char* WRONG_ARGUMENTS = "wrong arguments";
+inline constexpr const char* FORMAT_LETTER = "--format takes N or G";
+inline constexpr const char* COMPRESS_ARGUMENTS = "compress takes a bitmap and an output file";
+inline constexpr const char* PREVIEW_ARGUMENTS = "preview takes a bitmap and an output file";
+inline constexpr const char* CATALOGUE_NEEDS_FOLDER = "--catalogue needs a folder";
+inline constexpr const char* REPLACE_NEEDS_PAIR = "--replace needs at least one TARGET=SOURCE";
+inline constexpr const char* BUILD_ARGUMENTS = "build takes a working ROM and an output file";
+inline constexpr const char* DIFF_ARGUMENTS = "diff takes two ROM images and an output file";
+inline constexpr const char* APPLY_ARGUMENTS =
+    "apply takes a working ROM, a patch and an output file";
+std::string NotAPair(const std::string& argument);
+std::string UnknownOption(const std::string& option);
+std::string UnknownCommand(const std::string& command);
+
+// swap's refusals.
+inline constexpr const char* NO_SUCH_FILE = "no such file";
+inline constexpr const char* SWAP_SAME_FILE =
+    "is the input file itself; swap writes to a different file";
+inline constexpr const char* CANNOT_READ_FILE = "the file cannot be opened or read";
+std::string OddLength(std::size_t length);
+
+// build's refusals and its note.
+inline constexpr const char* BAD_TARGET = "TARGET must be a hexadecimal ROM offset";
+inline constexpr const char* BAD_SOURCE =
+    "SOURCE must be a hexadecimal ROM offset or a User bitmap's name";
+inline constexpr const char* CATALOGUE_NOT_A_FOLDER =
+    "is not a folder: the catalogue cannot be read";
+std::string NoTextureAt(const std::string& catalogue, std::uint32_t offset);
+// `reason` is the scan's line for that bitmap, or empty.
+std::string NoUserBitmap(const std::string& name, const std::string& userFolder,
+                         const std::string& reason);
+std::string DefaultRooms(const std::string& catalogue);
+
+// diff's report: how many records the patch holds.
+std::string RecordCount(std::size_t count);
 
 // A refused ROM file, as `check` reports it; empty for Native and Swapped.
 std::string RomFile(const RomFileCheck& check);

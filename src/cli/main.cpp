@@ -7,43 +7,11 @@
 #include "cli/RomBuildCommands.h"
 #include "cli/RomCommands.h"
 #include "cli/TextureCommands.h"
+#include "cli/ToolTexts.h"
 
 // mgromtool: the editor's texture and ROM operations from the command line.
 
 namespace {
-
-constexpr const char* USAGE =
-    "Usage: mgromtool COMMAND [ARGUMENTS]\n"
-    "\n"
-    "Works on Moonglass ROM images and texture bitmaps with the same code as the editor.\n"
-    "ROM images written are in swapped byte order, as the editor writes them.\n"
-    "\n"
-    "Commands:\n"
-    "  compress BITMAP OUT.bin [--format N|G]\n"
-    "                  convert a 4, 8 or 16-bit bitmap and write its compressed texture\n"
-    "                  record, as Insert User Image writes compressed.bin (format N unless\n"
-    "                  --format G)\n"
-    "  preview BITMAP OUT.bmp\n"
-    "                  write the converted texture as a 32 x 32, 16-bit bitmap, as Insert\n"
-    "                  User Image writes output8.bmp\n"
-    "  check ROM       tell whether ROM is an image the editor accepts: prints \"native\" or\n"
-    "                  \"swapped\"; otherwise says why not\n"
-    "  swap IN OUT     write IN with the two bytes of every 16-bit pair exchanged to OUT\n"
-    "  build WORKING.rom OUT.rom [--catalogue DIR] --replace TARGET=SOURCE [...]\n"
-    "                  write a new ROM as Save New ROM does after a Replace for each pair:\n"
-    "                  TARGET is the hexadecimal ROM offset of a catalogued texture, SOURCE\n"
-    "                  that of another one or the name of a bitmap in DIR's romimages/User/;\n"
-    "                  DIR defaults to the tool's own folder; a later pair for a TARGET wins\n"
-    "  diff OLD.rom NEW.rom OUT.pat\n"
-    "                  write the custom ROM patch that turns OLD into NEW\n"
-    "  apply WORKING.rom PATCH.pat OUT.rom\n"
-    "                  write WORKING with the patch applied to OUT\n"
-    "  demo-kit DIR    write the demo kit into DIR: a made-up ROM image, the catalogue\n"
-    "                  folders, tableBinary.bin, user bitmaps and README.txt\n"
-    "  --help, help    show this text\n"
-    "\n"
-    "Exit status: 0 done, 1 refused (the reason is on standard error), 2 wrong arguments.\n"
-    "An output file appears only when complete; a refusal leaves an existing one untouched.\n";
 
 // The folder of the running executable: build's default catalogue.
 std::filesystem::path ToolFolder(const char* argv0) {
@@ -56,12 +24,12 @@ std::filesystem::path ToolFolder(const char* argv0) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs(USAGE, stderr);
+        std::fputs(tool_texts::HELP, stderr);
         return ROM_COMMAND_USAGE;
     }
     const std::string_view command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(USAGE, stdout);
+        std::fputs(tool_texts::HELP, stdout);
         return ROM_COMMAND_OK;
     }
     const std::vector<std::string> args(argv + 2, argv + argc);
@@ -89,6 +57,6 @@ int main(int argc, char** argv) {
     if (command == "demo-kit") {
         return RunDemoKit(args);
     }
-    std::fprintf(stderr, "mgromtool: unknown command '%s'\n\n%s", argv[1], USAGE);
+    std::fprintf(stderr, "mgromtool: %s", tool_texts::UnknownCommand(argv[1]).c_str());
     return ROM_COMMAND_USAGE;
 }
