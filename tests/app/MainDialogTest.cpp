@@ -37,8 +37,8 @@ class MainDialogTest : public QObject {
     void Answer(const fs::path& path) {
         m_services->fileAnswers.push_back(QString::fromStdString(path.string()));
     }
-    void Load() {
-        Answer(Kit() / DEMO_ROM_NAME);
+    void Load(const fs::path& rom = {}) {
+        Answer(rom.empty() ? Kit() / DEMO_ROM_NAME : rom);
         m_dialog->OnCommand(32771);
     }
     QPoint Centre(int item) { return List()->visualItemRect(List()->item(item)).center(); }
@@ -86,14 +86,14 @@ private slots:
         QVERIFY(Text(1004).startsWith(QStringLiteral("Double click to set replacement texture.")));
         QCOMPARE(Text(1008), QStringLiteral("3 Textures Found!"));
         QCOMPARE(List()->count(), 3);
+        m_dialog->OnCommand(32774);  // Quit keeps the working copy; closing removes it
         QVERIFY(fs::exists(Work() / "rightFlippedROM.rom"));
         m_dialog->close();
         QVERIFY(!fs::exists(Work() / "rightFlippedROM.rom"));
     }
 
     void loadRefusalsAndScanReportsAreShown() {
-        Answer(Kit() / "none.rom");
-        m_dialog->OnCommand(32771);
+        Load(Kit() / "none.rom");
         m_folder->Write("kit/romimages/User/a tiny.bmp", {'B', 'M'});
         Load();
         QCOMPARE(m_services->messages,
