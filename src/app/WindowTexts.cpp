@@ -6,87 +6,74 @@
 #include "catalogue/ParseHex.h"
 #include "catalogue/SizeClasses.h"
 #include "io/RomImage.h"
+#include "texts/RefusalTexts.h"
 
 namespace window_texts {
 
 namespace {
 
-const WindowText CANNOT_READ{"The ROM image cannot be opened or read.", "Cannot open file"};
-const WindowText TOO_FAR{"Bad Forcing Amount - Too Far", "Redo it"};
-const WindowText OUTPUT_IS_WORKING_ROM{
-    "The new ROM cannot be saved over the working ROM it is made from. Please choose another "
-    "file name.",
-    "Choose another file"};
-const WindowText PATCHED_OUTPUT_IS_INPUT{
-    "The patched ROM cannot be saved over the working ROM or over the patch itself. Please "
-    "choose another file name.",
-    "Choose another file"};
-const WindowText PATCH_OUTPUT_IS_INPUT{
-    "The patch cannot be saved over one of the ROM images it is made from. Please choose "
-    "another file name.",
-    "Choose another file"};
-constexpr const char* NOT_SWAPPED_TEXT =
-    " is not a ROM image in swapped byte order (\"OMNO\" at 0x20), so nothing was written.";
+namespace refusal = refusal_texts;
+
 constexpr const char* WRONG_SIZE_CAPTION = "Wrong size";
 constexpr const char* REDO_CAPTION = "Redo it";
 constexpr const char* BAD_PATCH_CAPTION = "Bad patch";
 constexpr const char* PATCH_TOO_LARGE_CAPTION = "Patch too large";
 constexpr const char* WRONG_ORDER_CAPTION = "Wrong byte order";
+constexpr const char* CANNOT_OPEN_CAPTION = "Cannot open file";
 constexpr const char* CANNOT_WRITE_CAPTION = "Cannot write file";
-constexpr const char* NOTHING_WRITTEN = " Nothing was written.";
+constexpr const char* CHOOSE_ANOTHER_CAPTION = "Choose another file";
 
-std::string WrongSizeText(std::uint64_t fileLength) {
-    return "Not a Moonglass ROM image: the file is " + std::to_string(fileLength) +
-           " bytes long, a ROM image is exactly " + std::to_string(ROM_IMAGE_SIZE) + " bytes.";
-}
-
-std::string RecordName(std::size_t index, std::uint32_t count, const PatchRecord& record) {
-    return "record " + std::to_string(index + 1) + " of " + std::to_string(count) + " (offset " +
-           HexText(record.offset) + ", " + std::to_string(record.length) + " bytes)";
-}
-
-// The load report's line start for each reason.
-const char* RefusalPrefix(UserBitmapReason reason) {
-    switch (reason) {
-        case UserBitmapReason::Accepted:
-            return "";
-        case UserBitmapReason::CannotRead:
-            return "Cannot be read: ";
-        case UserBitmapReason::BadSize:
-            return "Bad size: ";
-        case UserBitmapReason::NotFourOrEightBit:
-            return "Not 4/8-Bit: ";
-        case UserBitmapReason::Pad28x26:
-            return "Use 0x28 x 0x26, because of padding, for: ";
-        case UserBitmapReason::Pad48x11:
-            return "Use 0x48 x 0x11, because of padding, for: ";
-        case UserBitmapReason::Pad28x21:
-            return "Use 0x28 x 0x21, because of padding, for: ";
-    }
-    return "Bad size: ";
-}
-
-// Texts shared by the patch writer and Apply Patch for the file faults. `detail` names the image
-// for ImageWrongSize and ImageNotSwapped (a quoted path, or "The working ROM").
-WindowText FileFault(PatchError error, std::uint64_t imageLength, const std::string& detail,
-                     const WindowText& sameAsInput) {
+// The caption of a file fault of the patch writer and Apply Patch.
+const char* FileFaultCaption(PatchError error) {
     switch (error) {
         case PatchError::ImageWrongSize:
-            return {detail + ": " + WrongSizeText(imageLength), WRONG_SIZE_CAPTION};
+            return WRONG_SIZE_CAPTION;
         case PatchError::ImageNotSwapped:
-            return {detail + NOT_SWAPPED_TEXT, WRONG_ORDER_CAPTION};
+            return WRONG_ORDER_CAPTION;
         case PatchError::SameAsInput:
-            return sameAsInput;
+            return CHOOSE_ANOTHER_CAPTION;
         case PatchError::CannotRead:
-            return {"The file cannot be read (" + detail + ")." + NOTHING_WRITTEN,
-                    CANNOT_READ.caption};
-        case PatchError::CannotWrite:
-            return {"The file could not be written: " + detail +
-                        ". A file of that name was left as it was.",
-                    CANNOT_WRITE_CAPTION};
+            return CANNOT_OPEN_CAPTION;
         default:
-            return {"The file cannot be handled." + std::string(NOTHING_WRITTEN),
-                    CANNOT_WRITE_CAPTION};
+            return CANNOT_WRITE_CAPTION;
+    }
+}
+
+const char* ConvertCaption(ConvertResult result) {
+    switch (result) {
+        case ConvertResult::TooManyColors:
+            return "Too many colors";
+        case ConvertResult::CannotOpen:
+            return CANNOT_OPEN_CAPTION;
+        case ConvertResult::TooLarge:
+            return "Image too large";
+        case ConvertResult::UnsupportedInfoHeader:
+            return "Unsupported bitmap";
+        case ConvertResult::NoPixels:
+            return "Image too small";
+        default:
+            return "Bad file";
+    }
+}
+
+const char* NewRomCaption(const NewRomResult& result) {
+    switch (result.error) {
+        case NewRomError::WorkingWrongSize:
+            return WRONG_SIZE_CAPTION;
+        case NewRomError::WorkingNotSwapped:
+            return WRONG_ORDER_CAPTION;
+        case NewRomError::TargetPastEnd:
+        case NewRomError::SourcePastEnd:
+        case NewRomError::Overlap:
+            return REDO_CAPTION;
+        case NewRomError::UserBitmap:
+            return ConvertCaption(result.convertResult);
+        case NewRomError::SameAsWorking:
+            return CHOOSE_ANOTHER_CAPTION;
+        case NewRomError::CannotReadWorking:
+            return CANNOT_OPEN_CAPTION;
+        default:
+            return CANNOT_WRITE_CAPTION;
     }
 }
 
@@ -114,13 +101,13 @@ WindowText RomFile(const RomFileCheck& check) {
         case RomVerdict::NotAFile:
             return {"Invalid File Specified", "It doesn't exist"};
         case RomVerdict::CannotRead:
-            return CANNOT_READ;
+            return {refusal::CANNOT_READ_ROM, CANNOT_OPEN_CAPTION};
         case RomVerdict::WrongGame:
             break;
         case RomVerdict::WrongRegion:
             return {"Only NTSC MG ROM Allowed", "Wrong Region"};
         case RomVerdict::WrongSize:
-            return {WrongSizeText(check.length), WRONG_SIZE_CAPTION};
+            return {refusal::WrongSize(check.length), WRONG_SIZE_CAPTION};
     }
     return {"Not a Moonglass ROM", "Wrong Game"};
 }
@@ -148,45 +135,16 @@ WindowText UserBitmapErrors(const std::vector<UserBitmapRefusalEntry>& refusals)
     }
     std::string text = "The following images will not be loaded:\n\n";
     for (const UserBitmapRefusalEntry& refusal : refusals) {
-        text += RefusalPrefix(refusal.reason) + refusal.fileName + "\n";
+        text += refusal::UserRefusalPrefix(refusal.reason) + refusal.fileName + "\n";
     }
     return {text, "Errors with User bitmaps!"};
 }
 
 WindowText Convert(ConvertResult result) {
-    switch (result) {
-        case ConvertResult::Ok:
-            return {};
-        case ConvertResult::NotBitmap:
-            return {"Not a bitmap!", "Bad file"};
-        case ConvertResult::TooManyColors:
-            return {"Invalid 16-bit Bitmap - too many colors present", "Too many colors"};
-        case ConvertResult::CannotOpen:
-            return {"The bitmap file cannot be opened or read.", "Cannot open file"};
-        case ConvertResult::TooShort:
-            return {"The bitmap file is too short to hold its headers - it may have been cut off.",
-                    "Bad file"};
-        case ConvertResult::BadPaletteCount:
-            return {
-                "Invalid bitmap - its header gives a color table of fewer than 1 or more "
-                "than 256 colors.",
-                "Bad file"};
-        case ConvertResult::TooLarge:
-            return {
-                "Image too large - a 4-bit or 8-bit bitmap may have at most 4096 pixels, a "
-                "16-bit bitmap at most 2048.",
-                "Image too large"};
-        case ConvertResult::UnsupportedInfoHeader:
-            return {
-                "This bitmap uses a newer header format whose colors cannot be read. Please "
-                "save the picture as a classic Windows 3 bitmap (BMP with a 40-byte header) "
-                "and try again.",
-                "Unsupported bitmap"};
-        case ConvertResult::NoPixels:
-            return {"Image too small - the bitmap has too few pixels to make a texture.",
-                    "Image too small"};
+    if (result == ConvertResult::Ok) {
+        return {};
     }
-    return {"The bitmap cannot be converted.", "Bad file"};
+    return {refusal::Convert(result), ConvertCaption(result)};
 }
 
 WindowText Replace(ReplaceVerdict verdict) {
@@ -208,51 +166,11 @@ WindowText ScratchNotWritten(const std::string& error) {
     return {"The converted texture could not be saved: " + error, "Cannot write file"};
 }
 
-// An overlap shows the editor's own words (TOO_FAR).
 WindowText NewRom(const NewRomResult& result) {
-    const std::string target = HexText(result.entry.targetOffset);
-    switch (result.error) {
-        case NewRomError::None:
-            return {};
-        case NewRomError::WorkingWrongSize:
-            return {WrongSizeText(result.workingLength), WRONG_SIZE_CAPTION};
-        case NewRomError::WorkingNotSwapped:
-            return {std::string("The working ROM") + NOT_SWAPPED_TEXT, WRONG_ORDER_CAPTION};
-        case NewRomError::TargetPastEnd:
-            return {"The replacement at " + target + " is " + std::to_string(result.entry.length) +
-                        " bytes long and would reach past the end of the ROM image at " +
-                        HexText(ROM_IMAGE_SIZE) + "." + NOTHING_WRITTEN,
-                    REDO_CAPTION};
-        case NewRomError::SourcePastEnd:
-            if (result.entry.source == UNKNOWN_SOURCE) {
-                return {"The replacement chosen for the texture at " + target +
-                            " is not in the catalogue." + NOTHING_WRITTEN,
-                        REDO_CAPTION};
-            }
-            return {"The replacement for the texture at " + target + " would copy " +
-                        std::to_string(result.entry.length) + " bytes from " +
-                        HexText(result.entry.source) + ", past the end of the ROM image at " +
-                        HexText(ROM_IMAGE_SIZE) + "." + NOTHING_WRITTEN,
-                    REDO_CAPTION};
-        case NewRomError::UserBitmap: {
-            const WindowText convert = Convert(result.convertResult);
-            return {convert.text + " (" + result.userName +
-                        ", the replacement for the texture at " + target + ")" + NOTHING_WRITTEN,
-                    convert.caption};
-        }
-        case NewRomError::Overlap:
-            return TOO_FAR;
-        case NewRomError::SameAsWorking:
-            return OUTPUT_IS_WORKING_ROM;
-        case NewRomError::CannotReadWorking:
-            return {"The working ROM cannot be read (" + result.detail + ")." + NOTHING_WRITTEN,
-                    CANNOT_READ.caption};
-        case NewRomError::CannotWrite:
-            return {"The new ROM could not be written: " + result.detail +
-                        ". A file of that name was left as it was.",
-                    CANNOT_WRITE_CAPTION};
+    if (result.error == NewRomError::None) {
+        return {};
     }
-    return {"The new ROM could not be made.", CANNOT_WRITE_CAPTION};
+    return {refusal::NewRom(result), NewRomCaption(result)};
 }
 
 namespace {
@@ -311,58 +229,10 @@ std::string FolderForMessage(int sizeClass) {
 
 // Every text says that nothing was written.
 WindowText PatchRead(const PatchReadResult& result) {
-    const std::string record = RecordName(result.recordIndex, result.count, result.record);
-    const std::string previous = "the record before it (offset " + HexText(result.previous.offset) +
-                                 ", " + std::to_string(result.previous.length) + " bytes)";
-    std::string text;
-    switch (result.error) {
-        case PatchError::None:
-            return {};
-        case PatchError::NoRecordCount:
-            text = "This is not a custom ROM patch: the file is only " +
-                   std::to_string(result.fileSize) +
-                   " bytes long, too short to hold its record count.";
-            break;
-        case PatchError::TooManyRecords:
-            text = "This is not a usable custom ROM patch: it claims " +
-                   std::to_string(result.count) + " records, but a patch holds at most " +
-                   std::to_string(MAX_PATCH_RECORDS) + ".";
-            break;
-        case PatchError::TableCut:
-            text = "This custom ROM patch is cut short: its " + std::to_string(result.count) +
-                   " records need a table of " + std::to_string(result.expectedSize) +
-                   " bytes, but the file has only " + std::to_string(result.fileSize) + ".";
-            break;
-        case PatchError::EmptyRecord:
-            text = "This custom ROM patch is damaged: " + record + " holds no bytes.";
-            break;
-        case PatchError::PastImage:
-            text = "This custom ROM patch does not fit the ROM image: " + record +
-                   " reaches past the image's end at " + HexText(ROM_IMAGE_SIZE) + ".";
-            break;
-        case PatchError::Unordered:
-            text = "This custom ROM patch is damaged: " + record + " comes before " + previous +
-                   "; records must be in ascending order.";
-            break;
-        case PatchError::Overlapping:
-            text =
-                "This custom ROM patch is damaged: " + record + " starts inside " + previous + ".";
-            break;
-        case PatchError::OddBlock:
-            text = "This custom ROM patch cannot be read safely: " + record +
-                   " has an odd length but is not the last record, so the data behind it would "
-                   "start at an odd position in the file.";
-            break;
-        case PatchError::WrongFileSize:
-            text = "This custom ROM patch is damaged or cut short: its records need a file of " +
-                   std::to_string(result.expectedSize) + " bytes, but the file has " +
-                   std::to_string(result.fileSize) + " bytes.";
-            break;
-        default:
-            text = "This custom ROM patch cannot be read.";
-            break;
+    if (result.error == PatchError::None) {
+        return {};
     }
-    return {text + NOTHING_WRITTEN, BAD_PATCH_CAPTION};
+    return {refusal::PatchRead(result), BAD_PATCH_CAPTION};
 }
 
 WindowText PatchFile(const PatchFileResult& result) {
@@ -370,18 +240,10 @@ WindowText PatchFile(const PatchFileResult& result) {
         case PatchError::None:
             return {};
         case PatchError::TooManyRecords:
-            return {"The changes between the two ROM images need " +
-                        std::to_string(result.recordCount) +
-                        " patch records, but a custom ROM patch holds at most " +
-                        std::to_string(MAX_PATCH_RECORDS) + ", so no patch was written.",
-                    PATCH_TOO_LARGE_CAPTION};
         case PatchError::DifferentImages:
-            return {"The two ROM images differ in size, so no patch can be made." +
-                        std::string(NOTHING_WRITTEN),
-                    PATCH_TOO_LARGE_CAPTION};
+            return {refusal::PatchFile(result), PATCH_TOO_LARGE_CAPTION};
         default:
-            return FileFault(result.error, result.imageLength, result.detail,
-                             PATCH_OUTPUT_IS_INPUT);
+            return {refusal::PatchFile(result), FileFaultCaption(result.error)};
     }
 }
 
@@ -394,11 +256,9 @@ WindowText PatchApply(const PatchApplyResult& result) {
         case PatchError::SameAsInput:
         case PatchError::CannotRead:
         case PatchError::CannotWrite:
-            return FileFault(result.error, result.imageLength,
-                             result.detail.empty() ? std::string("The working ROM") : result.detail,
-                             PATCHED_OUTPUT_IS_INPUT);
+            return {refusal::PatchApply(result), FileFaultCaption(result.error)};
         default:
-            return PatchRead(result.patch);
+            return {refusal::PatchApply(result), BAD_PATCH_CAPTION};
     }
 }
 

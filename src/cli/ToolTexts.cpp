@@ -4,6 +4,7 @@
 #include "catalogue/ParseHex.h"
 #include "io/RomImage.h"
 #include "replace/TextureRoom.h"
+#include "texts/RefusalTexts.h"
 
 namespace tool_texts {
 
@@ -40,99 +41,7 @@ const char* const HELP =
     "Exit status: 0 done, 1 refused (the reason is on standard error), 2 wrong arguments.\n"
     "An output file appears only when complete; a refusal leaves an existing one untouched.\n";
 
-namespace {
-
-constexpr const char* CANNOT_READ = "The ROM image cannot be opened or read.";
-constexpr const char* NOT_SWAPPED_TEXT =
-    " is not a ROM image in swapped byte order (\"OMNO\" at 0x20), so nothing was written.";
-constexpr const char* NOTHING_WRITTEN = " Nothing was written.";
-
-std::string WrongSizeText(std::uint64_t fileLength) {
-    return "Not a Moonglass ROM image: the file is " + std::to_string(fileLength) +
-           " bytes long, a ROM image is exactly " + std::to_string(ROM_IMAGE_SIZE) + " bytes.";
-}
-
-std::string RecordName(std::size_t index, std::uint32_t count, const PatchRecord& record) {
-    return "record " + std::to_string(index + 1) + " of " + std::to_string(count) + " (offset " +
-           HexText(record.offset) + ", " + std::to_string(record.length) + " bytes)";
-}
-
-std::string PatchRead(const PatchReadResult& result) {
-    const std::string record = RecordName(result.recordIndex, result.count, result.record);
-    const std::string previous = "the record before it (offset " + HexText(result.previous.offset) +
-                                 ", " + std::to_string(result.previous.length) + " bytes)";
-    std::string text;
-    switch (result.error) {
-        case PatchError::None:
-            return {};
-        case PatchError::NoRecordCount:
-            text = "This is not a custom ROM patch: the file is only " +
-                   std::to_string(result.fileSize) +
-                   " bytes long, too short to hold its record count.";
-            break;
-        case PatchError::TooManyRecords:
-            text = "This is not a usable custom ROM patch: it claims " +
-                   std::to_string(result.count) + " records, but a patch holds at most " +
-                   std::to_string(MAX_PATCH_RECORDS) + ".";
-            break;
-        case PatchError::TableCut:
-            text = "This custom ROM patch is cut short: its " + std::to_string(result.count) +
-                   " records need a table of " + std::to_string(result.expectedSize) +
-                   " bytes, but the file has only " + std::to_string(result.fileSize) + ".";
-            break;
-        case PatchError::EmptyRecord:
-            text = "This custom ROM patch is damaged: " + record + " holds no bytes.";
-            break;
-        case PatchError::PastImage:
-            text = "This custom ROM patch does not fit the ROM image: " + record +
-                   " reaches past the image's end at " + HexText(ROM_IMAGE_SIZE) + ".";
-            break;
-        case PatchError::Unordered:
-            text = "This custom ROM patch is damaged: " + record + " comes before " + previous +
-                   "; records must be in ascending order.";
-            break;
-        case PatchError::Overlapping:
-            text =
-                "This custom ROM patch is damaged: " + record + " starts inside " + previous + ".";
-            break;
-        case PatchError::OddBlock:
-            text = "This custom ROM patch cannot be read safely: " + record +
-                   " has an odd length but is not the last record, so the data behind it would "
-                   "start at an odd position in the file.";
-            break;
-        case PatchError::WrongFileSize:
-            text = "This custom ROM patch is damaged or cut short: its records need a file of " +
-                   std::to_string(result.expectedSize) + " bytes, but the file has " +
-                   std::to_string(result.fileSize) + " bytes.";
-            break;
-        default:
-            text = "This custom ROM patch cannot be read.";
-            break;
-    }
-    return text + NOTHING_WRITTEN;
-}
-
-// The file faults of diff and apply; `detail` names the file or what failed.
-std::string FileFault(PatchError error, std::uint64_t imageLength, const std::string& detail,
-                      const char* sameAsInput) {
-    switch (error) {
-        case PatchError::ImageWrongSize:
-            return detail + ": " + WrongSizeText(imageLength);
-        case PatchError::ImageNotSwapped:
-            return detail + NOT_SWAPPED_TEXT;
-        case PatchError::SameAsInput:
-            return sameAsInput;
-        case PatchError::CannotRead:
-            return "The file cannot be read (" + detail + ")." + NOTHING_WRITTEN;
-        case PatchError::CannotWrite:
-            return "The file could not be written: " + detail +
-                   ". A file of that name was left as it was.";
-        default:
-            return "The file cannot be handled." + std::string(NOTHING_WRITTEN);
-    }
-}
-
-}  // namespace
+namespace refusal = refusal_texts;
 
 std::string NotAPair(const std::string& argument) {
     return "\"" + argument + "\" is not TARGET=SOURCE";
@@ -179,68 +88,24 @@ std::string RomFile(const RomFileCheck& check) {
             return FILE_NOT_FOUND;
         case RomVerdict::NotAFile:
         case RomVerdict::CannotRead:
-            return CANNOT_READ;
+            return refusal::CANNOT_READ_ROM;
         case RomVerdict::WrongGame:
             break;
         case RomVerdict::WrongRegion:
             return "Only NTSC MG ROM Allowed";
         case RomVerdict::WrongSize:
-            return WrongSizeText(check.length);
+            return refusal::WrongSize(check.length);
     }
     return "Not a Moonglass ROM";
 }
 
 std::string UserRefusal(const UserBitmapRefusalEntry& refusal) {
-    const char* reason = "Bad size: ";
-    switch (refusal.reason) {
-        case UserBitmapReason::Accepted:
-        case UserBitmapReason::BadSize:
-            break;
-        case UserBitmapReason::CannotRead:
-            reason = "Cannot be read: ";
-            break;
-        case UserBitmapReason::NotFourOrEightBit:
-            reason = "Not 4/8-Bit: ";
-            break;
-        case UserBitmapReason::Pad28x26:
-            reason = "Use 0x28 x 0x26, because of padding, for: ";
-            break;
-        case UserBitmapReason::Pad48x11:
-            reason = "Use 0x48 x 0x11, because of padding, for: ";
-            break;
-        case UserBitmapReason::Pad28x21:
-            reason = "Use 0x28 x 0x21, because of padding, for: ";
-            break;
-    }
-    return reason + refusal.fileName;
+    const std::string prefix = refusal::UserRefusalPrefix(refusal.reason);
+    return (prefix.empty() ? std::string("Bad size: ") : prefix) + refusal.fileName;
 }
 
 std::string Convert(ConvertResult result) {
-    switch (result) {
-        case ConvertResult::Ok:
-            return {};
-        case ConvertResult::NotBitmap:
-            return "Not a bitmap!";
-        case ConvertResult::TooManyColors:
-            return "Invalid 16-bit Bitmap - too many colors present";
-        case ConvertResult::CannotOpen:
-            return "The bitmap file cannot be opened or read.";
-        case ConvertResult::TooShort:
-            return "The bitmap file is too short to hold its headers - it may have been cut off.";
-        case ConvertResult::BadPaletteCount:
-            return "Invalid bitmap - its header gives a color table of fewer than 1 or more than "
-                   "256 colors.";
-        case ConvertResult::TooLarge:
-            return "Image too large - a 4-bit or 8-bit bitmap may have at most 4096 pixels, a "
-                   "16-bit bitmap at most 2048.";
-        case ConvertResult::UnsupportedInfoHeader:
-            return "This bitmap uses a newer header format whose colors cannot be read. Please "
-                   "save the picture as a classic Windows 3 bitmap (BMP with a 40-byte header) "
-                   "and try again.";
-        case ConvertResult::NoPixels:
-            return "Image too small - the bitmap has too few pixels to make a texture.";
-    }
-    return "The bitmap cannot be converted.";
+    return refusal::Convert(result);
 }
 
 std::string Replace(const ReplaceDecision& decision, std::uint32_t size) {
@@ -256,80 +121,18 @@ std::string Replace(const ReplaceDecision& decision, std::uint32_t size) {
 }
 
 std::string NewRom(const NewRomResult& result) {
-    const std::string target = HexText(result.entry.targetOffset);
-    switch (result.error) {
-        case NewRomError::None:
-            return {};
-        case NewRomError::WorkingWrongSize:
-            return WrongSizeText(result.workingLength);
-        case NewRomError::WorkingNotSwapped:
-            return std::string("The working ROM") + NOT_SWAPPED_TEXT;
-        case NewRomError::TargetPastEnd:
-            return "The replacement at " + target + " is " + std::to_string(result.entry.length) +
-                   " bytes long and would reach past the end of the ROM image at " +
-                   HexText(ROM_IMAGE_SIZE) + "." + NOTHING_WRITTEN;
-        case NewRomError::SourcePastEnd:
-            if (result.entry.source == UNKNOWN_SOURCE) {
-                return "The replacement chosen for the texture at " + target +
-                       " is not in the catalogue." + NOTHING_WRITTEN;
-            }
-            return "The replacement for the texture at " + target + " would copy " +
-                   std::to_string(result.entry.length) + " bytes from " +
-                   HexText(result.entry.source) + ", past the end of the ROM image at " +
-                   HexText(ROM_IMAGE_SIZE) + "." + NOTHING_WRITTEN;
-        case NewRomError::UserBitmap:
-            return Convert(result.convertResult) + " (" + result.userName +
-                   ", the replacement for the texture at " + target + ")" + NOTHING_WRITTEN;
-        case NewRomError::Overlap:
-            return "Bad Forcing Amount - Too Far: the replacement at " + target + " (" +
-                   std::to_string(result.entry.length) + " bytes) runs into the one at " +
-                   HexText(result.next.targetOffset);
-        case NewRomError::SameAsWorking:
-            return OUTPUT_IS_WORKING_ROM;
-        case NewRomError::CannotReadWorking:
-            return "The working ROM cannot be read (" + result.detail + ")." + NOTHING_WRITTEN;
-        case NewRomError::CannotWrite:
-            return "The new ROM could not be written: " + result.detail +
-                   ". A file of that name was left as it was.";
+    if (result.error == NewRomError::Overlap) {
+        return std::string(refusal::TOO_FAR) + ": " + refusal::OverlapDetail(result);
     }
-    return "The new ROM could not be made.";
+    return refusal::NewRom(result);
 }
 
 std::string PatchFile(const PatchFileResult& result) {
-    switch (result.error) {
-        case PatchError::None:
-            return {};
-        case PatchError::TooManyRecords:
-            return "The changes between the two ROM images need " +
-                   std::to_string(result.recordCount) +
-                   " patch records, but a custom ROM patch holds at most " +
-                   std::to_string(MAX_PATCH_RECORDS) + ", so no patch was written.";
-        case PatchError::DifferentImages:
-            return "The two ROM images differ in size, so no patch can be made." +
-                   std::string(NOTHING_WRITTEN);
-        default:
-            return FileFault(result.error, result.imageLength, result.detail,
-                             "The patch cannot be saved over one of the ROM images it is made "
-                             "from. Please choose another file name.");
-    }
+    return refusal::PatchFile(result);
 }
 
 std::string PatchApply(const PatchApplyResult& result) {
-    switch (result.error) {
-        case PatchError::None:
-            return {};
-        case PatchError::ImageWrongSize:
-        case PatchError::ImageNotSwapped:
-        case PatchError::SameAsInput:
-        case PatchError::CannotRead:
-        case PatchError::CannotWrite:
-            return FileFault(result.error, result.imageLength,
-                             result.detail.empty() ? std::string("The working ROM") : result.detail,
-                             "The patched ROM cannot be saved over the working ROM or over the "
-                             "patch itself. Please choose another file name.");
-        default:
-            return PatchRead(result.patch);
-    }
+    return refusal::PatchApply(result);
 }
 
 }  // namespace tool_texts

@@ -10,6 +10,7 @@
 #include "replace/ReplaceDecision.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
+#include "texts/RefusalTexts.h"
 
 // Every reason mgromtool prints, each written once and keyed by the core's results. Where the
 // editor's window has words for the same refusal, the tool says the same.
@@ -17,9 +18,7 @@ namespace tool_texts {
 
 inline constexpr const char* FILE_NOT_FOUND = "Invalid File Specified";
 inline constexpr const char* NO_CHANGES = "No changes!";
-inline constexpr const char* OUTPUT_IS_WORKING_ROM =
-    "The new ROM cannot be saved over the working ROM it is made from. Please choose another "
-    "file name.";
+inline constexpr const char* OUTPUT_IS_WORKING_ROM = refusal_texts::OUTPUT_IS_WORKING_ROM;
 inline constexpr const char* NATIVE_ORDER =
     "is in native byte order; these commands work on swapped-order images (convert it with "
     "\"mgromtool swap\")";
