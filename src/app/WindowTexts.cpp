@@ -248,18 +248,12 @@ WindowText PatchFile(const PatchFileResult& result) {
 }
 
 WindowText PatchApply(const PatchApplyResult& result) {
-    switch (result.error) {
-        case PatchError::None:
-            return {};
-        case PatchError::ImageWrongSize:
-        case PatchError::ImageNotSwapped:
-        case PatchError::SameAsInput:
-        case PatchError::CannotRead:
-        case PatchError::CannotWrite:
-            return {refusal::PatchApply(result), FileFaultCaption(result.error)};
-        default:
-            return {refusal::PatchApply(result), BAD_PATCH_CAPTION};
+    if (result.error == PatchError::None) {
+        return {};
     }
+    return {refusal::PatchApply(result), refusal::IsFileFault(result.error)
+                                             ? FileFaultCaption(result.error)
+                                             : BAD_PATCH_CAPTION};
 }
 
 }  // namespace window_texts

@@ -211,20 +211,28 @@ std::string PatchFile(const PatchFileResult& result) {
 }
 
 std::string PatchApply(const PatchApplyResult& result) {
-    switch (result.error) {
-        case PatchError::None:
-            return {};
+    if (result.error == PatchError::None) {
+        return {};
+    }
+    if (!IsFileFault(result.error)) {
+        return PatchRead(result.patch);
+    }
+    return FileFault(result.error, result.imageLength,
+                     result.detail.empty() ? std::string("The working ROM") : result.detail,
+                     "The patched ROM cannot be saved over the working ROM or over the patch "
+                     "itself. Please choose another file name.");
+}
+
+bool IsFileFault(PatchError error) {
+    switch (error) {
         case PatchError::ImageWrongSize:
         case PatchError::ImageNotSwapped:
         case PatchError::SameAsInput:
         case PatchError::CannotRead:
         case PatchError::CannotWrite:
-            return FileFault(result.error, result.imageLength,
-                             result.detail.empty() ? std::string("The working ROM") : result.detail,
-                             "The patched ROM cannot be saved over the working ROM or over the "
-                             "patch itself. Please choose another file name.");
+            return true;
         default:
-            return PatchRead(result.patch);
+            return false;
     }
 }
 

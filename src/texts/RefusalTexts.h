@@ -30,6 +30,9 @@ const char* UserRefusalPrefix(UserBitmapReason reason);
 std::string NewRom(const NewRomResult& result);
 // Which two replacements run into each other.
 std::string OverlapDetail(const NewRomResult& result);
+// Whether a patch result is about one of the files (size, byte order, same file, read or
+// write) rather than the patch's content.
+bool IsFileFault(PatchError error);
 // A patch refused or not written, and a refused Apply; empty for None.
 std::string PatchRead(const PatchReadResult& result);
 std::string PatchFile(const PatchFileResult& result);
