@@ -17,9 +17,9 @@ struct TestBitmap {
     std::int32_t width = 4;
     std::int32_t height = 1;
     std::uint16_t bitCount = 8;
-    std::optional<std::uint32_t> pixelDataOffset;  // default: right after the colour table
-    Bytes table;                                   // colour table, 4 bytes an entry
-    Bytes pixels;  // everything after the headers, the table and any gap up to the offset
+    std::optional<std::uint32_t> pixelDataOffset = {};  // default: right after the colour table
+    Bytes table = {};                                   // colour table, 4 bytes an entry
+    Bytes pixels = {};  // everything after the headers, the table and any gap up to the offset
 
     Bytes Build() const {
         Bytes out;

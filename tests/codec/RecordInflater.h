@@ -26,28 +26,10 @@ inline std::optional<std::vector<std::uint8_t>> InflateRaw(std::span<const std::
     return out;
 }
 
-// A texture record opened the way a standard reader would: header fields as stored, the stream
-// inflated by zlib (nullopt when the record is cut short or its block never ends).
-struct OpenedRecord {
-    std::uint8_t formatCode = 0;
-    int count = 0, width = 0, height = 0;
-    std::vector<std::uint16_t> palette;
-    std::optional<std::vector<std::uint8_t>> data;
-    bool FourBit() const { return formatCode == 0x0A || formatCode == 0x0C; }
-};
-
-inline OpenedRecord OpenRecord(const std::vector<std::uint8_t>& record) {
-    OpenedRecord r;
-    const std::size_t start = record.size() < 2 ? 0 : 6 + 2 * std::size_t{record[1]} + 2;
-    if (start == 0 || record.size() < start)
-        return r;
-    r.formatCode = record[0];
-    r.count = record[1] + 1;
-    for (std::size_t i = 2; i + 4 < start; i += 2) {
-        r.palette.push_back(static_cast<std::uint16_t>(record[i] << 8 | record[i + 1]));
-    }
-    r.width = record[start - 4];
-    r.height = record[start - 3];
-    r.data = InflateRaw(std::span(record).subspan(start));
-    return r;
+// The stream of a texture record (record[1] + 1 palette entries) as zlib inflates it.
+inline std::optional<std::vector<std::uint8_t>> InflateRecord(
+    const std::vector<std::uint8_t>& record) {
+    if (record.size() < 2 || record.size() < 8 + 2 * std::size_t{record[1]})
+        return std::nullopt;
+    return InflateRaw(std::span(record).subspan(8 + 2 * std::size_t{record[1]}));
 }
