@@ -80,17 +80,12 @@ TEST(ConversionResults, RefusalsAndLimits) {
 
 // A full table is cut to one zero entry after its last non-zero one when entries 14 and 15
 // (4-bit) or 152 and 153 (8-bit) are zero; any byte of an entry makes it non-zero. Rows: bit
-// count, non-zero entries, table entries, byte set to 1 (0: none), count.
+// count, non-zero entries, table entries, byte set to 1 (0: none;
+// 62 is entry 15's red, 63 its reserved byte, 56 entry 14's blue), count.
 TEST(ColourTables, FullTablesWithAZeroTailAreTrimmed) {
     const std::tuple<std::uint16_t, int, std::size_t, std::size_t, int> cases[] = {
-        {4, 10, 16, 0, 11},
-        {4, 0, 16, 0, 1},
-        {4, 10, 16, 15 * 4 + 2, 16},
-        {4, 10, 16, 15 * 4 + 3, 16},
-        {4, 10, 16, 14 * 4, 16},
-        {8, 101, 256, 200 * 4, 102},
-        {8, 101, 256, 152 * 4 + 1, 256},
-        {8, 3, 17, 0, 17}};
+        {4, 10, 16, 0, 11},  {4, 0, 16, 0, 1},        {4, 10, 16, 62, 16},     {4, 10, 16, 63, 16},
+        {4, 10, 16, 56, 16}, {8, 101, 256, 800, 102}, {8, 101, 256, 609, 256}, {8, 3, 17, 0, 17}};
     for (const auto& [bitCount, nonZero, entries, poked, count] : cases) {
         TestBitmap b{.bitCount = bitCount, .table = DistinctTable(nonZero), .pixels = {0x01, 0x23}};
         b.table.resize(4 * entries, 0);
@@ -175,14 +170,12 @@ TEST(TextureBitmapWriting, SixteenBitPixelsAfterFixedHeaders) {
     std::vector<std::uint16_t> palette(256, 0);
     palette[1] = 0xF800;
     palette[2] = 0xFFFE;
-    EXPECT_EQ(WriteTextureBitmap(4, 1, 16, std::vector<std::uint32_t>{0x00010200}, palette, 9),
-              (Bytes{'B', 'M', 62, 0, 0, 0, 0, 0, 0,    0,    54, 0,    0,    0,  // size, offset
-                     40,  0,   0,  0, 4, 0, 0, 0, 1,    0,    0,  0,    1,    0,
-                     16,  0,  // width, height, bits
-                     0,   0,   0,  0, 8, 0, 0, 0, 0x12, 0x0B, 0,  0,    0x12, 0x0B,
-                     0,   0,  // 2834 per metre
-                     0,   0,   0,  0, 0, 0, 0, 0, 0,    0,    0,  0x7C, 0xFF, 0x7F,
-                     0,   0}));
+    // Size 62, offset 54; header 40, 4 x 1, 16 bits, image size 8, 2834 pixels a metre.
+    EXPECT_EQ(
+        WriteTextureBitmap(4, 1, 16, std::vector<std::uint32_t>{0x00010200}, palette, 9),
+        (Bytes{'B',  'M',  62, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0, 40, 0,    0,    0,    4,    0, 0,
+               0,    1,    0,  0, 0, 1, 0, 16, 0, 0, 0,  0, 0, 8, 0,  0,    0,    0x12, 0x0B, 0, 0,
+               0x12, 0x0B, 0,  0, 0, 0, 0, 0,  0, 0, 0,  0, 0, 0, 0,  0x7C, 0xFF, 0x7F, 0,    0}));
     // At 4-bit depth the first pixel is a byte's high nibble.
     const Bytes packed =
         WriteTextureBitmap(2, 1, 16, std::vector<std::uint32_t>{0x12000000}, palette, 8);

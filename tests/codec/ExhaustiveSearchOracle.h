@@ -47,12 +47,10 @@ inline std::vector<std::uint8_t> CompressData(std::span<const std::uint8_t> data
     std::string bits = std::string(FIXED_BLOCK_HEADER) + LiteralToBits(data[0]);
     for (int p = 1; p < static_cast<int>(data.size());) {
         const Match m = ExhaustiveSearch(data, p);
-        if (m.length < 3) {
-            bits += LiteralToBits(data[p++]);
-            continue;
-        }
-        bits += LengthToBits(std::min(m.length, 258)) + DistanceToBits(m.distance);
-        p += std::min(m.length, 258);
+        const int length = std::min(m.length, 258);
+        bits +=
+            length < 3 ? LiteralToBits(data[p]) : LengthToBits(length) + DistanceToBits(m.distance);
+        p += length < 3 ? 1 : length;
     }
     std::vector<std::uint8_t> stream;
     AppendPacked(bits + "00000000000001100010", stream);

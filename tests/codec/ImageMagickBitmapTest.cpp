@@ -66,16 +66,6 @@ TEST_P(ImageMagickBitmap, EveryPixelKeepsItsColour) {
                 << what << ", pixel " << k;
         }
     };
-    for (const int depthMode : {DEPTH_MODE_4BIT, DEPTH_MODE_8BIT}) {
-        TextureData t;
-        if (depthMode == DEPTH_MODE_4BIT && colours > 16)
-            continue;  // indices would not fit
-        ASSERT_EQ(ConvertBitmapToTexture(file, depthMode, t), ConvertResult::Ok);
-        expectColours(
-            StreamBytes(t, expected.size()), depthMode == DEPTH_MODE_4BIT,
-            [&](int i) { return i < t.count ? t.palette[i] : -1; }, "converted");
-    }
-
     // The pipeline: header entry count and matching format code, the record read as the game
     // would, the letter changing only the format code, the preview of the first 1024 pixels.
     const UserImage image = PrepareUserImage(file, "N");
