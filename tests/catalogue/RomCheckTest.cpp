@@ -1,165 +1,63 @@
+#include "catalogue/RomCheck.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstring>
-#include <string>
 #include <vector>
 
-#include "catalogue/RomCheck.h"
-#include "catalogue/RomMessages.h"
 #include "io/RomImage.h"
 
-namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-// The first 0x40 bytes of a file: `marker` at 0x20 and the two bytes at 0x3E and 0x3F.
-Bytes Header(const char* marker, std::uint8_t at3E, std::uint8_t at3F) {
-    Bytes bytes(0x40, 0);
-    std::memcpy(bytes.data() + 0x20, marker, 4);
-    bytes[0x3E] = at3E;
-    bytes[0x3F] = at3F;
-    return bytes;
-}
-
-RomVerdict Check(const Bytes& header, std::uint64_t length = ROM_IMAGE_SIZE) {
-    return CheckRomFile(header, length);
-}
-
-}  // namespace
-
-// --- Accepted images ------------------------------------------------------------------------
-
-TEST(RomCheckAccepts, SwappedWith00And45) {
-    EXPECT_EQ(Check(Header("OMNO", 0x00, 0x45)), RomVerdict::Swapped);
-}
-
-TEST(RomCheckAccepts, NativeWith45And00) {
-    EXPECT_EQ(Check(Header("MOON", 0x45, 0x00)), RomVerdict::Native);
-}
-
-TEST(RomCheckAccepts, MoreLeadingBytesThanTheHeaderChangeNothing) {
-    Bytes longer = Header("MOON", 0x45, 0x00);
-    longer.resize(0x1000, 0xAA);
-    EXPECT_EQ(Check(longer), RomVerdict::Native);
-}
-
-// --- Wrong region -----------------------------------------------------------------------------
-
-TEST(RomCheckRegion, SwappedPalAndJapanese) {
-    EXPECT_EQ(Check(Header("OMNO", 0x00, 0x50)), RomVerdict::WrongRegion);
-    EXPECT_EQ(Check(Header("OMNO", 0x00, 0x4A)), RomVerdict::WrongRegion);
-}
-
-TEST(RomCheckRegion, NativePalAndJapanese) {
-    EXPECT_EQ(Check(Header("MOON", 0x50, 0x00)), RomVerdict::WrongRegion);
-    EXPECT_EQ(Check(Header("MOON", 0x4A, 0x00)), RomVerdict::WrongRegion);
-}
-
-TEST(RomCheckRegion, AnyOtherFileWith00ThenRegionCode) {
-    // No marker at all: the 16-bit value at 0x3E alone decides, whatever the length.
-    EXPECT_EQ(Check(Header("JUNK", 0x00, 0x50), 0x40), RomVerdict::WrongRegion);
-    EXPECT_EQ(Check(Header("\0\0\0\0", 0x00, 0x4A), 5000), RomVerdict::WrongRegion);
-}
-
-TEST(RomCheckRegion, RegionHeaderOnAWrongLengthIsStillTheRegion) {
-    EXPECT_EQ(Check(Header("OMNO", 0x00, 0x50), ROM_IMAGE_SIZE - 2), RomVerdict::WrongRegion);
-}
-
-// --- Wrong game -------------------------------------------------------------------------------
-
-TEST(RomCheckGame, SwappedOtherVersion) {
-    EXPECT_EQ(Check(Header("OMNO", 0x01, 0x45)), RomVerdict::WrongGame);
-}
-
-TEST(RomCheckGame, CodesInTheOtherOrdersPlace) {
-    // A native marker with the swapped order's bytes, and the reverse.
-    EXPECT_EQ(Check(Header("MOON", 0x00, 0x45)), RomVerdict::WrongGame);
-    EXPECT_EQ(Check(Header("OMNO", 0x45, 0x00)), RomVerdict::WrongGame);
-    // A native file's region test reads 0x3E as the country, so 00 50 there is no region.
-    EXPECT_EQ(Check(Header("MOON", 0x00, 0x50)), RomVerdict::WrongGame);
-    EXPECT_EQ(Check(Header("MOON", 0x45, 0x01)), RomVerdict::WrongGame);
-    EXPECT_EQ(Check(Header("MOON", 0x50, 0x01)), RomVerdict::WrongGame);
-}
-
-TEST(RomCheckGame, AcceptedCodesWithoutAMarker) {
-    EXPECT_EQ(Check(Header("MOOM", 0x45, 0x00)), RomVerdict::WrongGame);
-    EXPECT_EQ(Check(Header("ONMO", 0x00, 0x45)), RomVerdict::WrongGame);
-}
-
-TEST(RomCheckGame, TextFile) {
-    const std::string text =
-        "This is a plain text file that happens to be long enough to have bytes at 0x3E.\n";
-    const Bytes bytes(text.begin(), text.end());
-    EXPECT_EQ(Check(bytes, bytes.size()), RomVerdict::WrongGame);
-}
-
-TEST(RomCheckGame, BadHeaderOnAWrongLengthIsTheWrongGame) {
-    EXPECT_EQ(Check(Header("ABCD", 0x12, 0x34), 100), RomVerdict::WrongGame);
-    EXPECT_EQ(Check(Header("OMNO", 0x01, 0x45), ROM_IMAGE_SIZE + 1), RomVerdict::WrongGame);
-}
-
-// --- Short files: missing bytes count as 0 ------------------------------------------------------
-
-TEST(RomCheckShortFile, MissingVersionByteReadsAsZero) {
-    Bytes native = Header("MOON", 0x45, 0x00);
-    native.resize(0x3F);
-    // Accepted header, so only the length refuses it.
-    EXPECT_EQ(Check(native, native.size()), RomVerdict::WrongSize);
-    Bytes pal = Header("MOON", 0x50, 0x00);
-    pal.resize(0x3F);
-    EXPECT_EQ(Check(pal, pal.size()), RomVerdict::WrongRegion);
-    Bytes swapped = Header("OMNO", 0x00, 0x45);
-    swapped.resize(0x3F);
-    EXPECT_EQ(Check(swapped, swapped.size()), RomVerdict::WrongGame);
-}
-
-TEST(RomCheckShortFile, NoMarkerRoomOrNoBytesAtAll) {
-    Bytes cut = Header("OMNO", 0x00, 0x45);
-    cut.resize(0x22);
-    EXPECT_EQ(Check(cut, cut.size()), RomVerdict::WrongGame);
-    EXPECT_EQ(Check(Bytes{}, 0), RomVerdict::WrongGame);
-}
-
-// --- Length -----------------------------------------------------------------------------------
-
-TEST(RomCheckSize, AcceptedHeaderOfAnyOtherLength) {
-    for (std::uint64_t length :
-         {std::uint64_t{0x40}, std::uint64_t{ROM_IMAGE_SIZE - 1}, std::uint64_t{ROM_IMAGE_SIZE + 1},
-          std::uint64_t{ROM_IMAGE_SIZE} * 2, std::uint64_t{1} << 40}) {
-        SCOPED_TRACE(length);
-        EXPECT_EQ(Check(Header("MOON", 0x45, 0x00), length), RomVerdict::WrongSize);
-        EXPECT_EQ(Check(Header("OMNO", 0x00, 0x45), length), RomVerdict::WrongSize);
+// The header decides first (marker at 0x20, the bytes at 0x3E and 0x3F; bytes a short file
+// lacks read as zero), then the length.
+TEST(RomCheck, VerdictsFromTheHeaderThenTheLength) {
+    using V = RomVerdict;
+    constexpr std::uint64_t ROM = ROM_IMAGE_SIZE;
+    const struct {
+        const char* marker;
+        std::uint8_t at3E, at3F;
+        std::size_t kept;  // leading bytes passed; past 0x40 they are 0xAA
+        std::uint64_t length;
+        RomVerdict verdict;
+    } cases[] = {
+        {"OMNO", 0x00, 0x45, 0x40, ROM, V::Swapped},
+        {"MOON", 0x45, 0x00, 0x1000, ROM, V::Native},
+        {"OMNO", 0x00, 0x50, 0x40, ROM, V::WrongRegion},
+        {"OMNO", 0x00, 0x4A, 0x40, ROM - 2, V::WrongRegion},
+        {"MOON", 0x50, 0x00, 0x40, ROM, V::WrongRegion},
+        {"MOON", 0x4A, 0x00, 0x40, ROM, V::WrongRegion},
+        {"JUNK", 0x00, 0x50, 0x40, 0x40, V::WrongRegion},  // no marker: 00 then a region code
+        {"\0\0\0", 0x00, 0x4A, 0x40, 5000, V::WrongRegion},
+        {"MOON", 0x50, 0x00, 0x3F, 0x3F, V::WrongRegion},
+        {"OMNO", 0x01, 0x45, 0x40, ROM, V::WrongGame},
+        {"MOON", 0x00, 0x45, 0x40, ROM, V::WrongGame},  // codes in the other order's place
+        {"OMNO", 0x45, 0x00, 0x40, ROM, V::WrongGame},
+        {"MOON", 0x00, 0x50, 0x40, ROM, V::WrongGame},  // native: 0x3E is the country
+        {"MOON", 0x45, 0x01, 0x40, ROM, V::WrongGame},
+        {"MOON", 0x50, 0x01, 0x40, ROM, V::WrongGame},
+        {"MOOM", 0x45, 0x00, 0x40, ROM, V::WrongGame},
+        {"ONMO", 0x00, 0x45, 0x40, ROM, V::WrongGame},
+        {"ABCD", 0x12, 0x34, 0x40, 100, V::WrongGame},
+        {"OMNO", 0x01, 0x45, 0x40, ROM + 1, V::WrongGame},
+        {"OMNO", 0x00, 0x45, 0x3F, 0x3F, V::WrongGame},
+        {"OMNO", 0x00, 0x45, 0x22, 0x22, V::WrongGame},
+        {"OMNO", 0x00, 0x45, 0, 0, V::WrongGame},
+        {"MOON", 0x45, 0x00, 0x3F, 0x3F, V::WrongSize},
+    };
+    auto header = [](const char* marker, std::uint8_t at3E, std::uint8_t at3F, std::size_t kept) {
+        std::vector<std::uint8_t> bytes(0x40, 0);
+        std::memcpy(bytes.data() + 0x20, marker, 4);
+        bytes[0x3E] = at3E;
+        bytes[0x3F] = at3F;
+        bytes.resize(kept, 0xAA);
+        return bytes;
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CheckRomFile(header(c.marker, c.at3E, c.at3F, c.kept), c.length), c.verdict)
+            << c.marker << " " << c.kept << " " << c.length;
     }
-}
-
-// --- Messages ---------------------------------------------------------------------------------
-
-TEST(RomMessagesText, FixedTextsAndCaptions) {
-    EXPECT_STREQ(rom_messages::FILE_NOT_FOUND.text, "Invalid File Specified");
-    EXPECT_STREQ(rom_messages::FILE_NOT_FOUND.caption, "It doesn't exist");
-    const RomMessage game = RomVerdictMessage(RomVerdict::WrongGame, ROM_IMAGE_SIZE);
-    EXPECT_EQ(game.text, "Not a Moonglass ROM");
-    EXPECT_EQ(game.caption, "Wrong Game");
-    const RomMessage region = RomVerdictMessage(RomVerdict::WrongRegion, 12);
-    EXPECT_EQ(region.text, "Only NTSC MG ROM Allowed");
-    EXPECT_EQ(region.caption, "Wrong Region");
-    EXPECT_NE(std::string(rom_messages::CANNOT_READ.text), "");
-    EXPECT_NE(std::string(rom_messages::CANNOT_READ.caption), "");
-}
-
-TEST(RomMessagesText, WrongSizeNamesBothLengths) {
-    const RomMessage size = RomVerdictMessage(RomVerdict::WrongSize, 4096);
-    EXPECT_EQ(size.text,
-              "Not a Moonglass ROM image: the file is 4096 bytes long, a ROM image is exactly "
-              "12582912 bytes.");
-    EXPECT_EQ(size.caption, "Wrong size");
-    EXPECT_EQ(WrongSizeText(0),
-              "Not a Moonglass ROM image: the file is 0 bytes long, a ROM image "
-              "is exactly 12582912 bytes.");
-}
-
-TEST(RomMessagesText, AcceptedVerdictsHaveNoMessage) {
-    EXPECT_TRUE(RomVerdictMessage(RomVerdict::Native, ROM_IMAGE_SIZE).text.empty());
-    EXPECT_TRUE(RomVerdictMessage(RomVerdict::Swapped, ROM_IMAGE_SIZE).caption.empty());
+    for (std::uint64_t length :
+         {std::uint64_t{0x40}, ROM - 1, ROM + 1, 2 * ROM, std::uint64_t{1} << 40}) {
+        EXPECT_EQ(CheckRomFile(header("MOON", 0x45, 0, 0x40), length), V::WrongSize) << length;
+        EXPECT_EQ(CheckRomFile(header("OMNO", 0, 0x45, 0x40), length), V::WrongSize) << length;
+    }
 }
