@@ -48,17 +48,3 @@ TEST(BitStrings, EveryCodeInflatesWithZlib) {
     oracle::AppendPacked(bits + "0000000", stream);  // the end-of-block code
     EXPECT_EQ(InflateRaw(stream), expected);
 }
-
-TEST(BitPacking, FirstBitHighThenMirroredWithinTheRange) {
-    Bytes out{0xAA};
-    EXPECT_EQ(PackBits(BitStringToArray("11000000001"), out), 2u);
-    EXPECT_EQ(PackBits(BitStringToArray("1x"), out), 1u);  // any character but '0' is a one
-    EXPECT_EQ(PackBits({}, out), 0u);
-    EXPECT_EQ(out, (Bytes{0xAA, 0xC0, 0x20, 0xC0}));
-    ReverseBitOrder(out, 3, 1);
-    EXPECT_EQ(out, (Bytes{0xAA, 0x03, 0x04, 0xC0}));
-    ReverseBitOrder(out, 1000, 3);  // the end is clamped to the buffer; an empty range is kept
-    ReverseBitOrder(out, 2, 2);
-    ReverseBitOrder(out, 1000, 900);
-    EXPECT_EQ(out, (Bytes{0xAA, 0x03, 0x04, 0x03}));
-}

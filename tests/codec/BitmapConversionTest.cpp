@@ -188,10 +188,4 @@ TEST(TextureBitmapWriting, SixteenBitPixelsAfterFixedHeaders) {
         WriteTextureBitmap(2, 1, 16, t.indexWords, std::span(t.palette).first(15), 8).empty());
     EXPECT_TRUE(
         WriteTextureBitmap(5, 1, 16, std::span(t.indexWords).first(1), t.palette, 9).empty());
-    TempFolder folder;
-    EXPECT_TRUE(WriteTextureBitmapFile(folder / "a.bmp", 32, 32, 16, t.indexWords, t.palette, 8));
-    EXPECT_EQ(ReadAllBytes(folder / "a.bmp"),
-              WriteTextureBitmap(32, 32, 16, t.indexWords, t.palette, 8));
-    EXPECT_FALSE(WriteTextureBitmapFile(folder / "b.bmp", -1, 32, 16, t.indexWords, t.palette, 8));
-    EXPECT_FALSE(std::filesystem::exists(folder / "b.bmp"));
 }
