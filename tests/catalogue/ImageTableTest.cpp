@@ -8,13 +8,9 @@
 // `size` bytes is (i + 1) * 0x9E3779B1, so order and alignment faults show.
 TEST(ImageTable, CompleteValuesUpToTheTableLengthFromBytesAndFiles) {
     TempFolder folder;
-    for (const auto& [size, count] : {std::pair<std::size_t, std::size_t>{0, 0},
-                                     {3, 0},
-                                     {7, 1},
-                                     {4001, 1000},
-                                     {10795, 2698},
-                                     {10796, 2699},
-                                     {20000, 2699}}) {
+    const std::size_t cases[][2] = {{0, 0},        {3, 0},        {7, 1},       {4001, 1000},
+                                    {10795, 2698}, {10796, 2699}, {20000, 2699}};
+    for (const auto& [size, count] : cases) {
         std::vector<std::uint8_t> bytes(size);
         std::vector<std::uint32_t> values(count);
         for (std::size_t i = 0; i < size; ++i)
