@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,16 +13,10 @@
 class TempFolder {
 public:
     TempFolder() {
-        std::random_device rd;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            auto candidate = std::filesystem::temp_directory_path() /
-                             ("mgrom-test-" + std::to_string(rd()) + std::to_string(rd()));
-            if (std::filesystem::create_directory(candidate)) {
-                m_path = candidate;
-                return;
-            }
-        }
-        throw std::runtime_error("cannot create a temporary folder");
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "mgrom-test-XXXXXX").string();
+        m_path =
+            mkdtemp(pattern.data()) ? pattern : throw std::runtime_error("no temporary folder");
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -38,9 +33,9 @@ public:
                                 const std::vector<std::uint8_t>& bytes) const {
         auto path = m_path / name;
         std::filesystem::create_directories(path.parent_path());
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         return path;
     }
     std::filesystem::path WriteText(const std::string& name, const std::string& text) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -14,40 +15,27 @@ using Bytes = std::vector<std::uint8_t>;
 struct TestBitmap {
     std::uint16_t signature = 0x4D42;  // "BM"
     std::uint32_t infoHeaderSize = 40;
-    std::int32_t width = 4;
-    std::int32_t height = 1;
+    std::int32_t width = 4, height = 1;
     std::uint16_t bitCount = 8;
-    std::optional<std::uint32_t> pixelDataOffset;  // default: right after the colour table
-    Bytes table;                                   // colour table, 4 bytes an entry
-    Bytes pixels;  // everything after the headers, the table and any gap up to the offset
+    std::optional<std::uint32_t> pixelDataOffset = {};  // default: right after the colour table
+    Bytes table = {};                                   // colour table, 4 bytes an entry
+    Bytes pixels = {};  // everything after the headers, the table and any gap up to the offset
 
     Bytes Build() const {
-        Bytes out;
-        auto put = [&out](std::uint32_t value, int bytes) {
-            for (int i = 0; i < bytes; ++i) {
-                out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-            }
-        };
         const auto offset = pixelDataOffset.value_or(static_cast<std::uint32_t>(54 + table.size()));
-        put(signature, 2);                                           // bfType
-        put(static_cast<std::uint32_t>(offset + pixels.size()), 4);  // bfSize
-        put(0, 4);                                                   // bfReserved1 and 2
-        put(offset, 4);                                              // bfOffBits
-        put(infoHeaderSize, 4);                                      // biSize
-        put(static_cast<std::uint32_t>(width), 4);                   // biWidth
-        put(static_cast<std::uint32_t>(height), 4);                  // biHeight
-        put(1, 2);                                                   // biPlanes
-        put(bitCount, 2);                                            // biBitCount
-        put(0, 4);                                                   // biCompression
-        put(0, 4);                                                   // biSizeImage
-        put(2835, 4);                                                // biXPelsPerMeter
-        put(2835, 4);                                                // biYPelsPerMeter
-        put(0, 4);                                                   // biClrUsed
-        put(0, 4);                                                   // biClrImportant
-        out.insert(out.end(), table.begin(), table.end());
-        if (out.size() < offset) {
-            out.resize(offset, 0);  // a gap before the pixels; a smaller offset leaves none
+        const auto size = static_cast<std::uint32_t>(offset + pixels.size());
+        const auto w = static_cast<std::uint32_t>(width), h = static_cast<std::uint32_t>(height);
+        // Each field: value, byte count; from the signature to the important-colour count.
+        const std::uint32_t fields[] = {
+            signature, 2, size, 4, 0, 4, offset, 4, infoHeaderSize, 4, w, 4, h, 4, 1, 2,
+            bitCount,  2, 0,    4, 0, 4, 2835,   4, 2835,           4, 0, 4, 0, 4};
+        Bytes out;
+        for (std::size_t f = 0; f < std::size(fields); f += 2) {
+            for (std::uint32_t i = 0; i < fields[f + 1]; ++i)
+                out.push_back(static_cast<std::uint8_t>(fields[f] >> (8 * i)));
         }
+        out.insert(out.end(), table.begin(), table.end());
+        out.resize(std::max<std::size_t>(out.size(), offset), 0);  // a gap; a smaller offset: none
         out.insert(out.end(), pixels.begin(), pixels.end());
         return out;
     }
@@ -58,13 +46,12 @@ inline std::array<std::uint8_t, 4> Bgr0(std::uint8_t red, std::uint8_t green, st
     return {blue, green, red, 0};
 }
 
-// A colour table of `entries` entries, entry i a distinct non-zero colour.
+// A colour table of `entries` entries (blue, green, red, 0), entry i a distinct non-zero colour.
 inline Bytes DistinctTable(int entries) {
     Bytes table;
     for (int i = 0; i < entries; ++i) {
-        const auto entry = Bgr0(static_cast<std::uint8_t>(8 * (i % 32) + 8),
-                                static_cast<std::uint8_t>(i / 32 * 8 + 8), 0x80);
-        table.insert(table.end(), entry.begin(), entry.end());
+        table.insert(table.end(), {0x80, static_cast<std::uint8_t>(i / 32 * 8 + 8),
+                                   static_cast<std::uint8_t>(8 * (i % 32) + 8), 0});
     }
     return table;
 }
@@ -72,18 +59,15 @@ inline Bytes DistinctTable(int entries) {
 // Little-endian 16-bit pixels of a 16-bit bitmap.
 inline Bytes Pixels16(const std::vector<std::uint16_t>& values) {
     Bytes out;
-    for (const auto v : values) {
-        out.push_back(static_cast<std::uint8_t>(v));
-        out.push_back(static_cast<std::uint8_t>(v >> 8));
-    }
+    for (const auto v : values)
+        out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
     return out;
 }
 
 // The first `count` bytes of the index stream held in the words, earliest byte first.
 inline Bytes StreamBytes(const TextureData& texture, std::size_t count) {
     Bytes out;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count; ++i)
         out.push_back(static_cast<std::uint8_t>(texture.indexWords[i / 4] >> (24 - 8 * (i % 4))));
-    }
     return out;
 }

@@ -2,372 +2,187 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <functional>
-#include <vector>
+#include <numeric>
 
+#include "RecordInflater.h"
 #include "TempFolder.h"
 #include "TestBitmaps.h"
+#include "codec/UserImage.h"
 
 namespace {
 
-// X1R5G5B5 pixels of a 16-bit bitmap.
-constexpr std::uint16_t BLUE_555 = 0x001F;
-constexpr std::uint16_t RED_555 = 0x7C00;
-constexpr std::uint16_t GREEN_555 = 0x03E0;
-
-// An indexed bitmap, one row of the given pixel bytes unless changed.
-TestBitmap Indexed(std::uint16_t bitCount, int entries, const Bytes& pixels,
-                   const std::function<void(TestBitmap&)>& change = {}) {
-    TestBitmap bitmap;
-    bitmap.bitCount = bitCount;
-    bitmap.width = static_cast<std::int32_t>(pixels.size()) * (bitCount == 4 ? 2 : 1);
-    bitmap.table = DistinctTable(entries);
-    bitmap.pixels = pixels;
-    if (change) {
-        change(bitmap);
-    }
-    return bitmap;
+// The file of `b`: unless changed, a 4 x 1 8-bit picture of a 4-entry table, pixels 0 1 2 3.
+Bytes File(TestBitmap b, std::size_t cutTo = SIZE_MAX) {
+    if (b.table.empty() && b.bitCount != 16)
+        b.table = DistinctTable(4);
+    if (b.pixels.empty() && b.bitCount != 16)
+        b.pixels = {0, 1, 2, 3};
+    Bytes file = b.Build();
+    file.resize(std::min(cutTo, file.size()));
+    return file;
 }
 
-TestBitmap SixteenBit(std::int32_t width, std::int32_t height,
-                      const std::vector<std::uint16_t>& pixels) {
-    TestBitmap bitmap;
-    bitmap.bitCount = 16;
-    bitmap.width = width;
-    bitmap.height = height;
-    bitmap.pixels = Pixels16(pixels);
-    return bitmap;
+Bytes Sixteen(std::int32_t width, const std::vector<std::uint16_t>& pixels) {
+    return File({.width = width, .bitCount = 16, .pixels = Pixels16(pixels)});
 }
 
-// Converts and returns the first `bytes` bytes of the index stream; empty when refused.
-Bytes StreamOf(const TestBitmap& bitmap, int depthMode, std::size_t bytes,
-               TextureData* kept = nullptr) {
+TextureData Converted(const Bytes& file, int depthMode) {
     TextureData out;
-    if (ConvertBitmapToTexture(bitmap.Build(), depthMode, out) != ConvertResult::Ok) {
-        return {};
-    }
-    if (kept) {
-        *kept = out;
-    }
-    return StreamBytes(out, bytes);
-}
-
-int CountOf(const TestBitmap& bitmap) {
-    TextureData out;
-    EXPECT_EQ(ConvertBitmapToTexture(bitmap.Build(), DEPTH_MODE_8BIT, out), ConvertResult::Ok);
-    return out.count;
+    EXPECT_EQ(ConvertBitmapToTexture(file, depthMode, out), ConvertResult::Ok);
+    return out;
 }
 
 }  // namespace
 
-// --- Colours and the trim rule ---------------------------------------------------------------
-
-TEST(PaletteConversion, ComponentsKeepTheirTopFiveBits) {
-    TestBitmap bitmap = Indexed(8, 0, {0, 1, 2, 3});
-    for (const auto& entry :
-         {Bgr0(0xFF, 0, 0), Bgr0(0, 0xFF, 0), Bgr0(0, 0, 0xFF), Bgr0(0xFF, 0xFF, 0xFF),
-          Bgr0(0, 0, 0), Bgr0(7, 7, 7), Bgr0(8, 8, 8)}) {
-        bitmap.table.insert(bitmap.table.end(), entry.begin(), entry.end());
-    }
-    TextureData out;
-    ASSERT_EQ(ConvertBitmapToTexture(bitmap.Build(), DEPTH_MODE_8BIT, out), ConvertResult::Ok);
-    EXPECT_EQ(std::vector<std::uint16_t>(out.palette.begin(), out.palette.begin() + out.count),
-              (std::vector<std::uint16_t>{0xF800, 0x07C0, 0x003E, 0xFFFE, 0, 0, 0x0842}));
-}
-
-TEST(PaletteConversion, FullFourBitTableKeepsOneZeroEntryAfterItsLast) {
-    auto table = [](int nonZero, int extraByte) {
-        return Indexed(4, nonZero, {0x01, 0x23}, [=](TestBitmap& b) {
-            b.table.resize(16 * 4, 0);  // a 16-entry table: pixel data offset 118
-            if (extraByte >= 0) {
-                b.table[static_cast<std::size_t>(extraByte)] = 1;
-            }
-        });
+// Each result in the order the checks run, the limits themselves accepted, and a refused file
+// leaving the output as it was.
+TEST(ConversionResults, RefusalsAndLimits) {
+    using R = ConvertResult;
+    std::vector<std::uint16_t> colours(257);  // 256 colours and a repeat, then a 257th colour
+    std::iota(colours.begin(), colours.end() - 1, 0);
+    const Bytes repeat = Sixteen(257, colours);
+    colours.back() = 256;
+    const std::tuple<Bytes, int, ConvertResult> cases[] = {
+        {File({.signature = 0x4E42}), 9, R::NotBitmap},
+        {File({.bitCount = 1}), 9, R::NotBitmap},
+        {File({.bitCount = 24}), 9, R::NotBitmap},
+        {Bytes{'B', 'M'}, 9, R::NotBitmap},
+        {Bytes{}, 9, R::NotBitmap},
+        {File({.infoHeaderSize = 124}, 53), 9, R::TooShort},  // shortness is found first
+        {File({.width = 2, .bitCount = 16}, 30), 9, R::TooShort},
+        {File({.infoHeaderSize = 124, .pixelDataOffset = 0}), 9, R::UnsupportedInfoHeader},
+        {File({.infoHeaderSize = 12, .bitCount = 4}), 8, R::UnsupportedInfoHeader},
+        {File({.pixelDataOffset = 0}), 9, R::BadPaletteCount},
+        {File({.pixelDataOffset = 57}), 9, R::BadPaletteCount},
+        {File({.pixelDataOffset = 1082}), 9, R::BadPaletteCount},
+        {File({.pixelDataOffset = 58}), 9, R::Ok},
+        {File({.pixelDataOffset = 1081}), 9, R::Ok},
+        {File({.width = 4097}), 9, R::TooLarge},
+        {File({.width = 4097}), 8, R::TooLarge},  // all 4097 pixels are read before packing
+        {File({.width = 4097, .bitCount = 4}), 8, R::TooLarge},
+        {File({.width = 64, .height = 64}), 8, R::Ok},
+        {File({.width = 0x10040, .height = 64}), 9, R::Ok},  // low 16 bits of the size fields
+        {Sixteen(2049, {}), 9, R::TooLarge},
+        {Sixteen(1024, {}), 9, R::Ok},
+        {File({.width = 0}), 9, R::NoPixels},
+        {File({.width = 1}), 8, R::NoPixels},
+        {File({.width = 1}), 9, R::Ok},
+        {Sixteen(1, {0x7C00}), 9, R::NoPixels},
+        {repeat, 9, R::Ok},
+        {Sixteen(257, colours), 9, R::TooManyColors},
     };
-    EXPECT_EQ(CountOf(table(10, -1)), 11);          // entries 10 to 15 zero, entry 9 not
-    EXPECT_EQ(CountOf(table(0, -1)), 1);            // all zero
-    EXPECT_EQ(CountOf(table(10, 15 * 4 + 2)), 16);  // entry 15's red byte
-    EXPECT_EQ(CountOf(table(10, 15 * 4 + 3)), 16);  // entry 15's reserved byte
-    EXPECT_EQ(CountOf(table(10, 14 * 4)), 16);      // entry 14's blue byte
-}
-
-TEST(PaletteConversion, FullEightBitTableExaminesEntries152And153) {
-    TestBitmap bitmap = Indexed(8, 101, {0, 1, 2, 3}, [](TestBitmap& b) {
-        b.table.resize(256 * 4, 0);  // offset 1078, last non-zero entry below 152 is 100
-        b.table[200 * 4] = 0x40;     // entry 200 non-zero: dropped by the rule
-    });
-    EXPECT_EQ(CountOf(bitmap), 102);
-    bitmap.table[152 * 4 + 1] = 0x40;  // entry 152 non-zero: no trimming
-    EXPECT_EQ(CountOf(bitmap), 256);
-    // A 17-entry table (offset 122) with a zero tail is not a full table.
-    EXPECT_EQ(CountOf(Indexed(8, 3, {0, 1, 2, 3}, [](TestBitmap& b) { b.table.resize(68); })), 17);
-}
-
-// --- Index stream: the four depth and mode combinations ---------------------------------------
-
-TEST(IndexRearrangement, EightBitFileAtFourBitDepthPacksLowNibblesInPlace) {
-    EXPECT_EQ(StreamOf(Indexed(8, 4, {1, 2, 3, 4, 5, 6, 7, 8}), DEPTH_MODE_4BIT, 4),
-              (Bytes{0x12, 0x34, 0x56, 0x78}));
-    EXPECT_EQ(StreamOf(Indexed(8, 4, {0xF1, 0x32, 0xA3, 4, 5, 6, 7, 8}), DEPTH_MODE_4BIT, 1),
-              Bytes{0x12});  // high nibbles dropped
-    // Only the low four bits of the mode count.
-    EXPECT_EQ(StreamOf(Indexed(8, 4, {1, 2, 3, 4, 5, 6, 7, 8}), 0x10 | DEPTH_MODE_4BIT, 1),
-              Bytes{0x12});
-    // Packed in place, in whole words: the read bytes past the packed words stay.
-    EXPECT_EQ(StreamOf(Indexed(8, 4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}), DEPTH_MODE_4BIT, 13),
-              (Bytes{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 0, 9, 10, 11, 12, 0}));
-}
-
-TEST(IndexRearrangement, FourBitFileAtEightBitDepthWidensNibbles) {
-    TextureData out;
-    EXPECT_EQ(StreamOf(Indexed(4, 16, {0x12, 0x34, 0x56, 0x78}), DEPTH_MODE_8BIT, 9, &out),
-              (Bytes{1, 2, 3, 4, 5, 6, 7, 8, 0}));
-    EXPECT_EQ(out.depthMode, DEPTH_MODE_8BIT);
-}
-
-TEST(IndexRearrangement, UnchangedModesKeepPixelCountBytesRoundedDownToFour) {
-    TextureData out;
-    StreamOf(Indexed(8, 4, {0x0A, 0x0B, 0x0C, 0x0D}), DEPTH_MODE_8BIT, 0, &out);
-    EXPECT_EQ(out.indexWords[0], 0x0A0B0C0Du);
-    // 7 pixels: 4 bytes are read.
-    EXPECT_EQ(StreamOf(Indexed(8, 4, {1, 2, 3, 4, 5, 6, 7}), DEPTH_MODE_8BIT, 8),
-              (Bytes{1, 2, 3, 4, 0, 0, 0, 0}));
-    // 8 pixels of a 4-bit file: 8 bytes are read, so the 4 after its pixels come along.
-    EXPECT_EQ(StreamOf(Indexed(4, 16, {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0, 0x11},
-                               [](TestBitmap& b) { b.width = 8; }),
-                       DEPTH_MODE_4BIT, 9),
-              (Bytes{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0, 0}));
-}
-
-// --- 16-bit files: palette by first appearance, index width by colour count ------------------
-
-TEST(SixteenBitPalette, ColoursAreNumberedByFirstAppearance) {
-    TextureData out;
-    // Indices 00 01 00 02; fewer than 16 colours pack two a byte, whatever the depth mode.
-    EXPECT_EQ(StreamOf(SixteenBit(4, 1, {BLUE_555, RED_555, BLUE_555, GREEN_555}), DEPTH_MODE_8BIT,
-                       3, &out),
-              (Bytes{0x01, 0x02, 0}));
-    EXPECT_EQ(out.count, 3);
-    EXPECT_EQ(std::vector<std::uint16_t>(out.palette.begin(), out.palette.begin() + 4),
-              (std::vector<std::uint16_t>{0x003E, 0xF800, 0x07C0, 0}));
-    EXPECT_EQ(out.depthMode, DEPTH_MODE_4BIT);
-    // An odd last pixel is dropped when packed.
-    EXPECT_EQ(StreamOf(SixteenBit(3, 1, {BLUE_555, RED_555, GREEN_555}), DEPTH_MODE_8BIT, 2),
-              (Bytes{0x01, 0}));
-    // The shift drops bit 15: two values read as distinct become equal entries.
-    StreamOf(SixteenBit(2, 1, {0xFFFF, 0x7FFF}), DEPTH_MODE_8BIT, 0, &out);
-    EXPECT_EQ(out.count, 2);
-    EXPECT_EQ(out.palette[1], 0xFFFE);
-}
-
-TEST(SixteenBitPalette, SixteenColoursKeepOneBytePerPixel) {
-    std::vector<std::uint16_t> pixels;
-    for (int i = 0; i < 20; ++i) {
-        pixels.push_back(static_cast<std::uint16_t>(0x100 * (i % 16) + 1));
-    }
-    TextureData out;
-    EXPECT_EQ(StreamOf(SixteenBit(5, 4, pixels), DEPTH_MODE_4BIT, 21, &out),
-              (Bytes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0, 1, 2, 3, 0}));
-    EXPECT_EQ(out.depthMode, DEPTH_MODE_8BIT);
-}
-
-TEST(SixteenBitPalette, PixelsAreReadFromOffset54WhateverTheHeaderSays) {
-    TestBitmap bitmap = SixteenBit(2, 1, {RED_555, GREEN_555});
-    bitmap.pixelDataOffset = 40;  // pointing into the header
-    TextureData out;
-    StreamOf(bitmap, DEPTH_MODE_8BIT, 0, &out);
-    EXPECT_EQ(out.palette[0], 0xF800);
-}
-
-TEST(SixteenBitPalette, TheTwoHundredFiftySeventhColourIsRefused) {
-    std::vector<std::uint16_t> pixels;
-    for (std::uint16_t i = 0; i < 256; ++i) {
-        pixels.push_back(i);
-    }
-    pixels.push_back(0);  // a repeat: still 256 colours
-    TextureData out;
-    ASSERT_EQ(ConvertBitmapToTexture(SixteenBit(257, 1, pixels).Build(), DEPTH_MODE_8BIT, out),
-              ConvertResult::Ok);
-    EXPECT_EQ(out.count, 256);
-    pixels.back() = 256;
-    EXPECT_EQ(ConvertBitmapToTexture(SixteenBit(257, 1, pixels).Build(), DEPTH_MODE_8BIT, out),
-              ConvertResult::TooManyColors);
-    EXPECT_EQ(out.count, 256);  // left as it was
-}
-
-// --- Refusals: every one reported before anything is converted --------------------------------
-
-TEST(Refusals, EachRefusalLeavesTheOutputAsItWas) {
-    auto eight = [](const std::function<void(TestBitmap&)>& change) {
-        return Indexed(8, 4, {0, 1, 2, 3}, change).Build();
-    };
-    auto cut = [](TestBitmap bitmap, std::size_t size) {
-        Bytes file = bitmap.Build();
-        file.resize(size);
-        return file;
-    };
-    TestBitmap headersOnly = Indexed(8, 0, {});  // exactly 54 bytes
-    headersOnly.infoHeaderSize = 124;            // also unsupported: shortness is found first
-    const struct {
-        const char* what;
-        Bytes file;
-        int depthMode;
-        ConvertResult expected;
-    } cases[] = {
-        // Depth modes: 8 asks for 4-bit indices, 9 for 8-bit ones.
-        {"signature BN", eight([](TestBitmap& b) { b.signature = 0x4E42; }), 9,
-         ConvertResult::NotBitmap},
-        {"1 bit per pixel", eight([](TestBitmap& b) { b.bitCount = 1; }), 9,
-         ConvertResult::NotBitmap},
-        {"24 bits per pixel", eight([](TestBitmap& b) { b.bitCount = 24; }), 9,
-         ConvertResult::NotBitmap},
-        {"bare signature, bit count missing", Bytes{'B', 'M'}, 9, ConvertResult::NotBitmap},
-        {"empty file", Bytes{}, 9, ConvertResult::NotBitmap},
-        {"53 bytes", cut(headersOnly, 53), 9, ConvertResult::TooShort},
-        {"30 bytes, 16-bit", cut(SixteenBit(2, 1, {}), 30), 9, ConvertResult::TooShort},
-        {"124-byte info header and a bad offset", eight([](TestBitmap& b) {
-             b.infoHeaderSize = 124;
-             b.pixelDataOffset = 0;
-         }),
-         9, ConvertResult::UnsupportedInfoHeader},
-        {"12-byte info header, 4-bit",
-         Indexed(4, 4, {0x01}, [](TestBitmap& b) { b.infoHeaderSize = 12; }).Build(), 8,
-         ConvertResult::UnsupportedInfoHeader},
-        {"offset 0: -13 entries", eight([](TestBitmap& b) { b.pixelDataOffset = 0; }), 9,
-         ConvertResult::BadPaletteCount},
-        {"offset 57: 0 entries", eight([](TestBitmap& b) { b.pixelDataOffset = 57; }), 9,
-         ConvertResult::BadPaletteCount},
-        {"offset 1082: 257 entries", eight([](TestBitmap& b) { b.pixelDataOffset = 1082; }), 9,
-         ConvertResult::BadPaletteCount},
-        {"4097 pixels, 8-bit", eight([](TestBitmap& b) { b.width = 4097; }), 9,
-         ConvertResult::TooLarge},
-        // At 4-bit depth 4097 pixels would pack into 2049 bytes, but all 4097 are read first.
-        {"4097 pixels, 8-bit at 4-bit depth", eight([](TestBitmap& b) { b.width = 4097; }), 8,
-         ConvertResult::TooLarge},
-        {"4097 pixels, 4-bit", Indexed(4, 4, {}, [](TestBitmap& b) { b.width = 4097; }).Build(), 8,
-         ConvertResult::TooLarge},
-        {"2049 pixels, 16-bit", SixteenBit(2049, 1, {}).Build(), 9, ConvertResult::TooLarge},
-        {"no pixel", eight([](TestBitmap& b) { b.width = 0; }), 9, ConvertResult::NoPixels},
-        {"one pixel at 4-bit depth", eight([](TestBitmap& b) { b.width = 1; }), 8,
-         ConvertResult::NoPixels},
-        {"one 16-bit pixel", SixteenBit(1, 1, {RED_555}).Build(), 9, ConvertResult::NoPixels},
-    };
-    for (const auto& refused : cases) {
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& [file, depthMode, expected] = cases[i];
         TextureData out;
         out.count = 77;
-        out.indexWords[0] = 0xDEADBEEF;
-        EXPECT_EQ(ConvertBitmapToTexture(refused.file, refused.depthMode, out), refused.expected)
-            << refused.what;
-        EXPECT_EQ(out.count, 77) << refused.what;
-        EXPECT_EQ(out.indexWords[0], 0xDEADBEEFu) << refused.what;
+        EXPECT_EQ(ConvertBitmapToTexture(file, depthMode, out), expected) << "case " << i;
+        EXPECT_EQ(out.count == 77, expected != R::Ok) << "case " << i;
     }
-
     TempFolder folder;
     TextureData out;
-    EXPECT_EQ(ConvertBitmapToTexture(folder / "absent.bmp", DEPTH_MODE_8BIT, out),
-              ConvertResult::CannotOpen);
-    EXPECT_EQ(ConvertBitmapToTexture(folder.Path(), DEPTH_MODE_8BIT, out),
-              ConvertResult::CannotOpen);
+    EXPECT_EQ(ConvertBitmapToTexture(folder / "absent.bmp", 9, out), R::CannotOpen);
+    EXPECT_EQ(ConvertBitmapToTexture(folder.Path(), 9, out), R::CannotOpen);
 }
 
-TEST(Refusals, LimitsThemselvesAreAccepted) {
-    auto ok = [](const TestBitmap& bitmap, int depthMode) {
-        TextureData out;
-        return ConvertBitmapToTexture(bitmap.Build(), depthMode, out) == ConvertResult::Ok;
-    };
-    EXPECT_TRUE(ok(Indexed(8, 4, {0, 1, 2, 3}, [](TestBitmap& b) { b.pixelDataOffset = 58; }), 9));
-    EXPECT_TRUE(
-        ok(Indexed(8, 4, {0, 1, 2, 3}, [](TestBitmap& b) { b.pixelDataOffset = 1081; }), 9));
-    EXPECT_TRUE(ok(Indexed(8, 4, {},
-                           [](TestBitmap& b) {
-                               b.width = 64;
-                               b.height = 64;
-                           }),
-                   8));
-    // Only the low 16 bits of the size fields count: 0x10040 is 64.
-    EXPECT_TRUE(ok(Indexed(8, 4, {},
-                           [](TestBitmap& b) {
-                               b.width = 0x10040;
-                               b.height = 64;
-                           }),
-                   9));
-    EXPECT_TRUE(ok(SixteenBit(1024, 2, {}), 9));
-    EXPECT_TRUE(ok(Indexed(8, 4, {5}), 9));  // one pixel at 8-bit depth
+// A full table is cut to one zero entry after its last non-zero one when entries 14 and 15
+// (4-bit) or 152 and 153 (8-bit) are zero; any byte of an entry makes it non-zero. Rows: bit
+// count, non-zero entries, table entries, byte set to 1 (0: none;
+// 62 is entry 15's red, 63 its reserved byte, 56 entry 14's blue), count.
+TEST(ColourTables, FullTablesWithAZeroTailAreTrimmed) {
+    const std::tuple<std::uint16_t, int, std::size_t, std::size_t, int> cases[] = {
+        {4, 10, 16, 0, 11},  {4, 0, 16, 0, 1},        {4, 10, 16, 62, 16},     {4, 10, 16, 63, 16},
+        {4, 10, 16, 56, 16}, {8, 101, 256, 800, 102}, {8, 101, 256, 609, 256}, {8, 3, 17, 0, 17}};
+    for (const auto& [bitCount, nonZero, entries, poked, count] : cases) {
+        TestBitmap b{.bitCount = bitCount, .table = DistinctTable(nonZero), .pixels = {0x01, 0x23}};
+        b.table.resize(4 * entries, 0);
+        b.table[poked] = poked ? 1 : b.table[0];
+        EXPECT_EQ(Converted(b.Build(), 9).count, count) << bitCount << " bits, byte " << poked;
+    }
 }
 
-// --- Short files: what is missing reads as zero -----------------------------------------------
+TEST(IndexStreams, DepthChangesAndBytesRead) {
+    // An 8-bit file at 4-bit depth (only the mode's low four bits count): low nibbles packed in
+    // place in whole words, the read bytes beyond kept.
+    const Bytes eight =
+        File({.width = 12, .pixels = {0xF1, 0x32, 0xA3, 4, 5, 6, 7, 8, 9, 10, 11, 12}});
+    EXPECT_EQ(StreamBytes(Converted(eight, 0x10 | DEPTH_MODE_4BIT), 13),
+              (Bytes{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 0, 9, 10, 11, 12, 0}));
+    // Unchanged depth: the pixel count rounded down to four bytes is read, as one run.
+    EXPECT_EQ(StreamBytes(Converted(File({.width = 7, .pixels = {1, 2, 3, 4, 5, 6, 7}}), 9), 8),
+              (Bytes{1, 2, 3, 4, 0, 0, 0, 0}));
+    // 16-bit: colours by first appearance, shifted so bit 15 is lost (0xFC00 and 0x7C00 are
+    // two entries of one colour); fewer than 16 pack two a byte, an odd last pixel dropped.
+    const TextureData t = Converted(Sixteen(5, {0x001F, 0xFC00, 0x001F, 0x03E0, 0x7C00}), 9);
+    EXPECT_EQ(StreamBytes(t, 3), (Bytes{0x01, 0x02, 0}));
+    EXPECT_EQ(t.depthMode, DEPTH_MODE_4BIT);
+    EXPECT_EQ(std::vector<std::uint16_t>(t.palette.begin(), t.palette.begin() + 5),
+              (std::vector<std::uint16_t>{0x003E, 0xF800, 0x07C0, 0xF800, 0}));
+    // 16-bit pixels are read from offset 54 whatever the header says.
+    const Bytes offset40 =
+        File({.width = 2, .bitCount = 16, .pixelDataOffset = 40, .pixels = Pixels16({0x7C00, 0})});
+    EXPECT_EQ(Converted(offset40, 9).palette[0], 0xF800);
+}
 
-TEST(TruncatedFiles, MissingPixelAndTableBytesReadAsZero) {
-    const TestBitmap bitmap = Indexed(8, 4, {1, 2, 3, 4});
-    Bytes file = bitmap.Build();
-    file.pop_back();
+// What a short file lacks reads as zero, from memory and from disk alike.
+TEST(IndexStreams, MissingBytesReadAsZero) {
+    EXPECT_EQ(StreamBytes(Converted(File({}, 54 + 16 + 3), 9), 4), (Bytes{0, 1, 2, 0}));
+    EXPECT_EQ(Converted(File({}, 54 + 4 + 2), 9).palette[1], 0x0060);  // blue 0x80, green 8
+    TempFolder folder;
+    const Bytes file = Sixteen(2, {0x7C00, 0x03E0});
     TextureData out;
-    ASSERT_EQ(ConvertBitmapToTexture(file, DEPTH_MODE_8BIT, out), ConvertResult::Ok);
-    EXPECT_EQ(StreamBytes(out, 4), (Bytes{1, 2, 3, 0}));
-
-    file.resize(54 + 4 + 2);  // entry 0 whole, entry 1 only blue and green, no pixels
-    ASSERT_EQ(ConvertBitmapToTexture(file, DEPTH_MODE_8BIT, out), ConvertResult::Ok);
-    EXPECT_EQ(out.count, 4);
-    EXPECT_EQ(out.palette[1], 0x0060);  // green 8 and blue 0x80 read, red missing
-    EXPECT_EQ(out.palette[2], 0);
-    EXPECT_EQ(out.indexWords[0], 0u);
-
-    file = SixteenBit(2, 1, {RED_555, GREEN_555}).Build();
-    file.pop_back();  // the high byte of the second pixel
-    ASSERT_EQ(ConvertBitmapToTexture(file, DEPTH_MODE_8BIT, out), ConvertResult::Ok);
+    ASSERT_EQ(
+        ConvertBitmapToTexture(folder.Write("a.bmp", Bytes(file.begin(), file.end() - 1)), 9, out),
+        ConvertResult::Ok);
     EXPECT_EQ(out.palette[1], 0x00E0 << 1);
-
-    // The path overload reads the same bytes.
-    TempFolder folder;
-    TextureData fromFile;
-    ASSERT_EQ(ConvertBitmapToTexture(folder.Write("a.bmp", file), DEPTH_MODE_8BIT, fromFile),
-              ConvertResult::Ok);
-    EXPECT_EQ(fromFile.palette, out.palette);
 }
 
-// --- Writing a texture back as a 16-bit bitmap ------------------------------------------------
+// A 16-bit picture's record takes its colour count and the depth chosen for it; a refused
+// bitmap gives neither record nor preview.
+TEST(UserImages, SixteenBitRecordsAndRefusals) {
+    for (const int colours : {20, 5}) {
+        std::vector<std::uint16_t> pixels;
+        for (int i = 0; i < 40; ++i)
+            pixels.push_back(static_cast<std::uint16_t>(0x0421 * (i % colours)));
+        const UserImage image = PrepareUserImage(Sixteen(40, pixels), "G");
+        ASSERT_EQ(image.entries, colours);
+        EXPECT_EQ(image.record.at(0), colours < 16 ? 0x0C : 0x0B);
+        EXPECT_EQ(image.record.at(1), colours - 1);
+        EXPECT_EQ(InflateRecord(image.record), StreamBytes(image.texture, colours < 16 ? 20 : 40));
+    }
+    std::vector<std::uint16_t> many(300);
+    std::iota(many.begin(), many.end(), 0);
+    TempFolder folder;
+    const std::pair<UserImage, ConvertResult> refused[] = {
+        {PrepareUserImage(Sixteen(300, many), "N"), ConvertResult::TooManyColors},
+        {PrepareUserImage(File({.bitCount = 24}), "N"), ConvertResult::NotBitmap},
+        {PrepareUserImage(File({.width = 1}), "N"), ConvertResult::NoPixels},  // 4-bit depth
+        {PrepareUserImage(folder / "absent.bmp", "N"), ConvertResult::CannotOpen}};
+    for (const auto& [image, result] : refused) {
+        EXPECT_EQ(image.result, result);
+        EXPECT_TRUE(image.record.empty() && MakePreviewBitmap(image).empty());
+    }
+}
 
-TEST(TextureBitmapWriting, PaletteEntriesBecomeX1R5G5B5PixelsAfterTheHeaders) {
+TEST(TextureBitmapWriting, SixteenBitPixelsAfterFixedHeaders) {
     std::vector<std::uint16_t> palette(256, 0);
     palette[1] = 0xF800;
     palette[2] = 0xFFFE;
-    const std::vector<std::uint32_t> words = {0x00010200};
-    const Bytes file = WriteTextureBitmap(4, 1, 16, words, palette, DEPTH_MODE_8BIT);
-    const Bytes expected = {
-        'B',  'M',  62, 0,    0,    0,    0, 0, 0, 0, 54, 0, 0, 0,  // signature, size, offset
-        40,   0,    0,  0,    4,    0,    0, 0, 1, 0, 0,  0,        // header size, width, height
-        1,    0,    16, 0,    0,    0,    0, 0, 8, 0, 0,  0,        // planes, bits, image size
-        0x12, 0x0B, 0,  0,    0x12, 0x0B, 0, 0,                     // 2834 pixels per metre
-        0,    0,    0,  0,    0,    0,    0, 0,                     // colours used, important
-        0,    0,    0,  0x7C, 0xFF, 0x7F, 0, 0};                    // the four pixels
-    EXPECT_EQ(file, expected);
-    // At 4-bit depth each byte holds two pixels, the first in the high nibble.
+    // Size 62, offset 54; header 40, 4 x 1, 16 bits, image size 8, 2834 pixels a metre.
+    EXPECT_EQ(
+        WriteTextureBitmap(4, 1, 16, std::vector<std::uint32_t>{0x00010200}, palette, 9),
+        (Bytes{'B',  'M',  62, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0, 40, 0,    0,    0,    4,    0, 0,
+               0,    1,    0,  0, 0, 1, 0, 16, 0, 0, 0,  0, 0, 8, 0,  0,    0,    0x12, 0x0B, 0, 0,
+               0x12, 0x0B, 0,  0, 0, 0, 0, 0,  0, 0, 0,  0, 0, 0, 0,  0x7C, 0xFF, 0x7F, 0,    0}));
+    // At 4-bit depth the first pixel is a byte's high nibble.
     const Bytes packed =
         WriteTextureBitmap(2, 1, 16, std::vector<std::uint32_t>{0x12000000}, palette, 8);
     EXPECT_EQ(Bytes(packed.begin() + 54, packed.end()), (Bytes{0x00, 0x7C, 0xFF, 0x7F}));
-    const TextureData texture;
-    EXPECT_EQ(WriteTextureBitmap(32, 32, 16, texture.indexWords, texture.palette, 9).size(), 2102u);
-}
-
-TEST(TextureBitmapWriting, ArgumentsBeyondTheBuffersAreRefused) {
-    const TextureData texture;
-    const std::vector<std::uint16_t> shortPalette(15);
-    EXPECT_TRUE(WriteTextureBitmap(-1, 4, 16, texture.indexWords, texture.palette, 9).empty());
-    EXPECT_TRUE(WriteTextureBitmap(4097, 1, 16, texture.indexWords, texture.palette, 9).empty());
-    EXPECT_TRUE(WriteTextureBitmap(2, 1, 16, texture.indexWords, shortPalette, 8).empty());
+    const TextureData t;
+    EXPECT_EQ(WriteTextureBitmap(64, 64, 16, t.indexWords, t.palette, 9).size(), 54u + 8192);
+    EXPECT_TRUE(WriteTextureBitmap(-1, 4, 16, t.indexWords, t.palette, 9).empty());
+    EXPECT_TRUE(WriteTextureBitmap(4097, 1, 16, t.indexWords, t.palette, 9).empty());
     EXPECT_TRUE(
-        WriteTextureBitmap(5, 1, 16, std::span(texture.indexWords).first(1), texture.palette, 9)
-            .empty());
-    EXPECT_EQ(WriteTextureBitmap(64, 64, 16, texture.indexWords, texture.palette, 9).size(),
-              54u + 8192);
-
-    TempFolder folder;
-    EXPECT_TRUE(WriteTextureBitmapFile(folder / "out.bmp", 32, 32, 16, texture.indexWords,
-                                       texture.palette, 8));
-    EXPECT_EQ(ReadAllBytes(folder / "out.bmp"),
-              WriteTextureBitmap(32, 32, 16, texture.indexWords, texture.palette, 8));
-    EXPECT_FALSE(WriteTextureBitmapFile(folder / "refused.bmp", -1, 32, 16, texture.indexWords,
-                                        texture.palette, 8));
-    EXPECT_FALSE(std::filesystem::exists(folder / "refused.bmp"));
+        WriteTextureBitmap(2, 1, 16, t.indexWords, std::span(t.palette).first(15), 8).empty());
+    EXPECT_TRUE(
+        WriteTextureBitmap(5, 1, 16, std::span(t.indexWords).first(1), t.palette, 9).empty());
 }

@@ -4,54 +4,32 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
-// Opens a texture record the way a standard reader would: header fields as stored, and the
-// stream inflated as raw RFC 1951 data by zlib.
-struct OpenedRecord {
-    std::uint8_t formatCode = 0;
-    int count = 0;
-    std::vector<std::uint16_t> palette;
-    int width = 0;
-    int height = 0;
-    // The inflated stream; nullopt when the record is cut short or its final block never ends.
-    std::optional<std::vector<std::uint8_t>> data;
-
-    bool FourBit() const { return formatCode == 0x0A || formatCode == 0x0C; }
-};
-
-inline OpenedRecord OpenRecord(const std::vector<std::uint8_t>& record) {
-    OpenedRecord opened;
-    if (record.size() < 2) {
-        return opened;
-    }
-    opened.formatCode = record[0];
-    opened.count = record[1] + 1;
-    const std::size_t streamStart = 6 + 2 * static_cast<std::size_t>(opened.count);
-    if (record.size() < streamStart) {
-        return opened;
-    }
-    for (std::size_t i = 0; i < static_cast<std::size_t>(opened.count); ++i) {
-        opened.palette.push_back(
-            static_cast<std::uint16_t>(record[2 + 2 * i] << 8 | record[3 + 2 * i]));
-    }
-    opened.width = record[streamStart - 4];
-    opened.height = record[streamStart - 3];
-
+// zlib's raw RFC 1951 inflater, the independent reader of our streams; nullopt when the final
+// block never ends (or the output would pass 64 KiB).
+inline std::optional<std::vector<std::uint8_t>> InflateRaw(std::span<const std::uint8_t> stream) {
     std::vector<std::uint8_t> out(1 << 16);
-    z_stream stream{};
-    if (inflateInit2(&stream, -15) != Z_OK) {
-        return opened;
-    }
-    stream.next_in = const_cast<Bytef*>(record.data() + streamStart);
-    stream.avail_in = static_cast<uInt>(record.size() - streamStart);
-    stream.next_out = out.data();
-    stream.avail_out = static_cast<uInt>(out.size());
-    const int status = inflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    inflateEnd(&stream);
-    if (status == Z_STREAM_END) {
-        opened.data = out;
-    }
-    return opened;
+    z_stream z{};
+    if (inflateInit2(&z, -15) != Z_OK)
+        return std::nullopt;
+    z.next_in = const_cast<Bytef*>(stream.data());
+    z.avail_in = static_cast<uInt>(stream.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    const bool ended = inflate(&z, Z_FINISH) == Z_STREAM_END;
+    out.resize(z.total_out);
+    inflateEnd(&z);
+    if (!ended)
+        return std::nullopt;
+    return out;
+}
+
+// The stream of a texture record (record[1] + 1 palette entries) as zlib inflates it.
+inline std::optional<std::vector<std::uint8_t>> InflateRecord(
+    const std::vector<std::uint8_t>& record) {
+    if (record.size() < 2 || record.size() < 8 + 2 * std::size_t{record[1]})
+        return std::nullopt;
+    return InflateRaw(std::span(record).subspan(8 + 2 * std::size_t{record[1]}));
 }

@@ -1,100 +1,55 @@
+#include "dib/DibRender.h"
+
 #include <gtest/gtest.h>
 
 #include "TestBitmaps.h"
-#include "dib/CDib.h"
-#include "dib/DibRender.h"
 
 namespace {
 
-constexpr std::uint32_t RED = 0xFFFF0000;
-constexpr std::uint32_t GREEN = 0xFF00FF00;
-constexpr std::uint32_t BLUE = 0xFF0000FF;
-constexpr std::uint32_t WHITE = 0xFFFFFFFF;
+constexpr std::uint32_t R = 0xFFFF0000, G = 0xFF00FF00, B = 0xFF0000FF, W = 0xFFFFFFFF;
 
-CDib Held(const Bytes& file) {
+// Draws the file at width x height; nullopt when refused.
+std::optional<std::vector<std::uint32_t>> Render(const TestBitmap& bitmap, int width, int height,
+                                                 std::size_t cut = 0) {
+    Bytes file = bitmap.Build();
+    file.resize(file.size() - cut);
     CDib dib;
-    EXPECT_NE(dib.Read(file), 0u);
-    return dib;
+    dib.Read(file);
+    return RenderScaled(dib, width, height);
 }
 
-// A 2 x 2 8-bit bitmap: stored bottom row first, rows padded to 4 bytes.
-Bytes TwoByTwo(std::int32_t height) {
-    TestBitmap bitmap;
-    bitmap.width = 2;
-    bitmap.height = height;
-    bitmap.bitCount = 8;
+// 2 x 2, 8 bits: stored rows red green, blue white, each padded to 4 bytes.
+TestBitmap TwoByTwo(std::int32_t height) {
+    TestBitmap b{.width = 2, .height = height, .pixels = {0, 1, 0, 0, 2, 3, 0, 0}};
     for (auto entry : {Bgr0(255, 0, 0), Bgr0(0, 255, 0), Bgr0(0, 0, 255), Bgr0(255, 255, 255)}) {
-        bitmap.table.insert(bitmap.table.end(), entry.begin(), entry.end());
+        b.table.insert(b.table.end(), entry.begin(), entry.end());
     }
-    bitmap.pixels = {0, 1, 0, 0,   // first stored row: red, green
-                     2, 3, 0, 0};  // second stored row: blue, white
-    return bitmap.Build();
+    return b;
 }
 
 }  // namespace
 
-TEST(DibRenderScaling, BottomUpRowsComeOutTopFirst) {
-    const auto picture = RenderScaled(Held(TwoByTwo(2)), 2, 2);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(*picture, (std::vector<std::uint32_t>{BLUE, WHITE, RED, GREEN}));
+// Bottom-up rows come out top first; pixels are repeated or dropped, never blended.
+TEST(DibRender, RowOrderAndNearestPixelScaling) {
+    using Picture = std::vector<std::uint32_t>;
+    EXPECT_EQ(Render(TwoByTwo(2), 2, 2), (Picture{B, W, R, G}));
+    EXPECT_EQ(Render(TwoByTwo(-2), 2, 2), (Picture{R, G, B, W}));
+    EXPECT_EQ(Render(TwoByTwo(2), 4, 2), (Picture{B, B, W, W, R, R, G, G}));
+    EXPECT_EQ(Render(TwoByTwo(2), 1, 1), Picture{B});
+    EXPECT_EQ(
+        Render({.width = 2, .bitCount = 4, .table = DistinctTable(16), .pixels = {0x0F, 0, 0, 0}},
+               2, 1),
+        (Picture{0xFF080880, 0xFF800880}));
+    EXPECT_EQ(Render({.width = 1, .bitCount = 24, .pixels = {0x30, 0x20, 0x10, 0}}, 1, 1),
+              Picture{0xFF102030});
+    // An index beyond the file's colour table is drawn black.
+    EXPECT_EQ(Render({.width = 1, .table = DistinctTable(2), .pixels = {200, 0, 0, 0}}, 1, 1),
+              Picture{0xFF000000});
 }
 
-TEST(DibRenderScaling, TopDownRowsStayInOrder) {
-    const auto picture = RenderScaled(Held(TwoByTwo(-2)), 2, 2);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(*picture, (std::vector<std::uint32_t>{RED, GREEN, BLUE, WHITE}));
-}
-
-TEST(DibRenderScaling, PixelsAreRepeatedOrDroppedNeverBlended) {
-    const auto larger = RenderScaled(Held(TwoByTwo(2)), 4, 2);
-    ASSERT_TRUE(larger);
-    EXPECT_EQ(*larger,
-              (std::vector<std::uint32_t>{BLUE, BLUE, WHITE, WHITE, RED, RED, GREEN, GREEN}));
-    const auto smaller = RenderScaled(Held(TwoByTwo(2)), 1, 1);
-    ASSERT_TRUE(smaller);
-    EXPECT_EQ(*smaller, std::vector<std::uint32_t>{BLUE});
-}
-
-TEST(DibRenderScaling, FourAndTwentyFourBitPixels) {
-    TestBitmap four;
-    four.width = 2;
-    four.height = 1;
-    four.bitCount = 4;
-    four.table = DistinctTable(16);
-    four.pixels = {0x0F, 0, 0, 0};
-    const auto fourPicture = RenderScaled(Held(four.Build()), 2, 1);
-    ASSERT_TRUE(fourPicture);
-    const CDib fourDib = Held(four.Build());
-    const auto last = *fourDib.TableColour(15);
-    EXPECT_EQ((*fourPicture)[1], 0xFF000000u | last.red << 16 | last.green << 8 | last.blue);
-
-    TestBitmap rgb;
-    rgb.width = 1;
-    rgb.height = 1;
-    rgb.bitCount = 24;
-    rgb.pixels = {0x30, 0x20, 0x10, 0};  // blue, green, red, row padding
-    const auto rgbPicture = RenderScaled(Held(rgb.Build()), 1, 1);
-    ASSERT_TRUE(rgbPicture);
-    EXPECT_EQ((*rgbPicture)[0], 0xFF102030u);
-}
-
-TEST(DibRenderRefusals, ShortPixelsUnknownFormatsAndEmptySizes) {
-    Bytes cut = TwoByTwo(2);
-    cut.pop_back();
-    EXPECT_FALSE(RenderScaled(Held(cut), 2, 2));
-    TestBitmap twelve;
-    twelve.bitCount = 12;
-    twelve.pixels = Bytes(16, 0);
-    EXPECT_FALSE(RenderScaled(Held(twelve.Build()), 2, 2));
-    EXPECT_FALSE(RenderScaled(Held(TwoByTwo(2)), 0, 2));
+TEST(DibRender, ShortPixelsUnknownFormatsAndEmptySizesAreRefused) {
+    EXPECT_FALSE(Render(TwoByTwo(2), 2, 2, 1));
+    EXPECT_FALSE(Render({.bitCount = 12, .pixels = Bytes(16, 0)}, 2, 2));
+    EXPECT_FALSE(Render(TwoByTwo(2), 0, 2));
     EXPECT_FALSE(RenderScaled(CDib(), 2, 2));
-    // An index the file's colour table does not hold is drawn black.
-    TestBitmap small;
-    small.width = 1;
-    small.height = 1;
-    small.table = DistinctTable(2);
-    small.pixels = {200, 0, 0, 0};
-    const auto picture = RenderScaled(Held(small.Build()), 1, 1);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ((*picture)[0], 0xFF000000u);
 }
