@@ -1,0 +1,339 @@
+#include "romio/NewRom.h"
+#include "romio/Patch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "io/ByteOrder.h"
+#include "io/LittleEndian.h"
+#include "io/RomImage.h"
+#include "romio/RomTestSupport.h"
+
+namespace {
+
+using rom_test::Bytes;
+using rom_test::MakeSwappedRom;
+using rom_test::Swapped;
+using UserRecords = std::map<std::pair<std::uint32_t, char>, Bytes>;
+using Records = std::vector<PatchRecord>;
+
+// The new image as the piece-by-piece assembly makes it: native pieces appended one after the
+// other from the working ROM (each taken with CopySwappedRange: the stretch before each target,
+// the replacement, and the rest), User records cut or padded with zeros to `length`, the whole
+// then exchanged back to swapped order. `pending` must be sorted and free of overlaps.
+Bytes PieceByPiece(const Bytes& working, const std::vector<PendingReplacement>& pending,
+                   const UserRecords& userRecords) {
+    Bytes native;
+    auto append = [&](std::uint32_t count, std::uint32_t offset) {
+        const Bytes piece = CopySwappedRange(working, count, offset);
+        native.insert(native.end(), piece.begin(), piece.end());
+    };
+    std::uint32_t unchanged = 0;  // where the stretch before the next target starts
+    for (const PendingReplacement& e : pending) {
+        append(e.targetOffset - unchanged, unchanged);
+        if (e.source >= USER_IMAGE_LIMIT) {
+            append(e.length, e.source);
+        }
+        for (std::uint32_t k = 0; e.source < USER_IMAGE_LIMIT && k < e.length; ++k) {
+            const Bytes& record = userRecords.at({e.source, e.formatFlag});
+            native.push_back(k < record.size() ? record[k] : 0);
+        }
+        unchanged = e.targetOffset + e.length;
+    }
+    append(ROM_IMAGE_SIZE - unchanged, unchanged);
+    return Swapped(native);
+}
+
+// User records made up for the assembly tests: record u with flag f is u + 3 bytes long.
+UserRecordSource FakeUserRecords(UserRecords& made) {
+    return [&made](std::uint32_t u, char flag) {
+        EXPECT_FALSE(made.contains({u, flag}));  // made once per bitmap and flag
+        UserRecord user{ConvertResult::Ok, {}, "user" + std::to_string(u)};
+        for (std::uint32_t k = 0; k < u + 3; ++k) {
+            user.record.push_back(static_cast<std::uint8_t>(0xA0 + k * (flag == 'G' ? 3 : 5)));
+        }
+        made[{u, flag}] = user.record;
+        return user;
+    };
+}
+
+// The record search written out step by step: positions past the end count as unchanged, and
+// the rounded length is then cut at the end.
+Records LiteralDiff(const Bytes& before, const Bytes& after) {
+    const std::size_t n = before.size();
+    auto unchanged = [&](std::size_t i) { return i >= n || before[i] == after[i]; };
+    Records records;
+    for (std::size_t p = 0; p < n;) {
+        if (unchanged(p)) {
+            ++p;
+            continue;
+        }
+        std::size_t x = p + 1;
+        while (!(unchanged(x) && unchanged(x + 1))) {
+            ++x;
+        }
+        const std::size_t length = std::min((x + 1 - p + 3) / 4 * 4, n - p);
+        records.push_back({static_cast<std::uint32_t>(p), static_cast<std::uint32_t>(length)});
+        p += length;
+    }
+    return records;
+}
+
+Records Diff(const Bytes& before, const Bytes& after, ImageOrder order = ImageOrder::Native) {
+    return DiffImages(before, after, order).value_or(Records{{0, 0}});
+}
+
+// A patch file with `count`, the table, and blocks of the table's lengths plus `extra` bytes.
+Bytes PatchFile(const Records& table, int extra = 0, std::size_t count = 0xFFFFFFFF) {
+    Bytes out;
+    AppendU32(out, static_cast<std::uint32_t>(count == 0xFFFFFFFF ? table.size() : count));
+    std::int64_t blocks = extra;
+    for (const PatchRecord& r : table) {
+        AppendU32(out, r.offset);
+        AppendU32(out, r.length);
+        blocks += r.length;
+    }
+    for (std::int64_t i = 0; i < blocks; ++i) {
+        out.push_back(static_cast<std::uint8_t>(0x11 * (i + 1)));
+    }
+    return out;
+}
+
+// Replacements at even and odd targets and in the last bytes of the image.
+const std::vector<PendingReplacement> PENDING = {{0x10000, 0x50000, 0x200, 'N'},
+                                                 {0x10201, 0x60001, 0x33, 'N'},
+                                                 {0x300003, 0x90002, 0x1001, 'G'},
+                                                 {ROM_IMAGE_SIZE - 3, 0x10000, 3, 'N'}};
+
+}  // namespace
+
+TEST(NewRomCollect, SourcesFlagsUnsignedStableOrderAndUnknownSources) {
+    SizeClassTable table;
+    EXPECT_TRUE(CollectPendingReplacements(table).empty());
+    table[0].romOffset[0] = 0x80000000;  // negative as a signed value
+    table[0].romOffset[1] = 0x10000;
+    table[3].romOffset[5] = 0x80000000;  // class 3 ("G"), a slot beyond its entry count
+    // Target class and slot, source class and slot, size.
+    const std::uint32_t replaced[][5] = {{3, 5, 0, 1, 0x20},
+                                         {0, 0, USER_CLASS, 0, 0x30},
+                                         {0, 1, 0, 0, 0x40},
+                                         {0, 2, 24, 0, 8},                  // no class 24
+                                         {0, 3, 0, MAX_CLASS_ENTRIES, 8}};  // no slot 1024
+    for (const auto& r : replaced) {
+        table[static_cast<int>(r[0])].replacementClass[r[1]] = r[2];
+        table[static_cast<int>(r[0])].replacementIndex[r[1]] = r[3];
+        table[static_cast<int>(r[0])].replacementSize[r[1]] = static_cast<std::uint16_t>(r[4]);
+    }
+    const std::vector<PendingReplacement> expected = {
+        {0, UNKNOWN_SOURCE, 8, 'N'},
+        {0, UNKNOWN_SOURCE, 8, 'N'},
+        {0x10000, 0x80000000, 0x40, 'N'},
+        {0x80000000, 0, 0x30, 'N'},        // class 0 collected before class 3: stays first
+        {0x80000000, 0x10000, 0x20, 'G'},  // the target class's flag
+    };
+    EXPECT_EQ(CollectPendingReplacements(table), expected);
+}
+
+TEST(NewRomAssembly, EqualsThePieceByPieceAssemblyOnFixedAndRandomLayouts) {
+    const Bytes working = MakeSwappedRom(3);
+    std::vector<std::vector<PendingReplacement>> layouts = {
+        {},
+        {{0x12345, 0x23456, 0x101, 'N'}},  // odd target: the pairs of the file are split
+        // Both ends of the image, and two textures replacing each other.
+        {{0, 0x40000, 3, 'N'},
+         {0x40000, 0x40801, 0x200, 'N'},
+         {0x40801, 0x40000, 0x200, 'N'},
+         {ROM_IMAGE_SIZE - 5, 0x60000, 5, 'N'}},
+        // Sources that are themselves targets; one User record cut, padded, and flagged twice.
+        {{0x10000, 0x10101, 0x100, 'N'},
+         {0x10100, 5, 3, 'N'},
+         {0x10103, 5, 12, 'N'},
+         {0x10181, 0x10100, 7, 'N'},
+         {0x10190, 5, 4, 'G'}}};
+    std::mt19937 rng(7);
+    for (int round = 0; round < 12; ++round) {
+        std::vector<PendingReplacement>& pending = layouts.emplace_back();
+        std::uint32_t next = 0x10000 + rng() % 5;
+        for (int i = 0, count = 1 + static_cast<int>(rng() % 9); i < count; ++i) {
+            const std::uint32_t length = rng() % 4 == 0 ? 0 : 1 + rng() % 0x81;
+            const std::uint32_t source = rng() % 3 == 0 ? rng() % 4 : 0x10000 + rng() % 0x100000;
+            pending.push_back({next, source, length, rng() % 2 == 0 ? 'N' : 'G'});
+            // Gap of 0 to 3 bytes, sometimes the same target after a zero length.
+            next += length + (length == 0 && rng() % 2 == 0 ? 0 : rng() % 4);
+        }
+    }
+    for (std::size_t i = 0; i < layouts.size(); ++i) {
+        UserRecords made;
+        const NewRomResult copied = BuildNewImage(working, layouts[i], FakeUserRecords(made));
+        ASSERT_EQ(copied.image, PieceByPiece(working, layouts[i], made)) << "layout " << i;
+        made.clear();
+        ASSERT_EQ(BuildNewImage(Bytes(working), layouts[i], FakeUserRecords(made)).image,
+                  copied.image);
+    }
+}
+
+TEST(NewRomRefusal, EachFaultIsFoundAndNothingIsReturned) {
+    const Bytes working = MakeSwappedRom(9);
+    const PendingReplacement next{0x10100, 0x30000, 0x10, 'N'};
+    const struct {
+        std::vector<PendingReplacement> pending;
+        NewRomError error;
+    } cases[] = {
+        {{{0x10000, 0x20000, 0x100, 'N'}, next}, NewRomError::None},  // gap 0
+        {{{0x10000, 0x20000, 0x101, 'N'}, next}, NewRomError::Overlap},
+        {{{0x10000, 0x20000, 1, 'N'}, {0x10000, 0x30000, 4, 'N'}}, NewRomError::Overlap},
+        {{{ROM_IMAGE_SIZE - 4, 0x20000, 5, 'N'}}, NewRomError::TargetPastEnd},
+        {{{0xFFFFFFF0, 0x20000, 0x20, 'N'}}, NewRomError::TargetPastEnd},
+        {{{0x10000, ROM_IMAGE_SIZE - 3, 4, 'N'}}, NewRomError::SourcePastEnd},
+        {{{0x10000, UNKNOWN_SOURCE, 4, 'N'}}, NewRomError::SourcePastEnd},
+        {{{0x10000, 3, 4, 'N'}}, NewRomError::UserBitmap},  // no User bitmap loaded
+    };
+    SizeClassTable empty;
+    for (const auto& c : cases) {
+        const NewRomResult result =
+            BuildNewImage(working, c.pending, UserRecordsFromCatalogue(empty));
+        EXPECT_EQ(result.error, c.error) << c.pending[0].targetOffset;
+        EXPECT_EQ(result.image.empty(), c.error != NewRomError::None);
+    }
+    EXPECT_EQ(BuildNewImage(working, {cases[1].pending[0], next}, {}).next, next);
+    EXPECT_EQ(BuildNewImage(Swapped(working), {}, {}).error, NewRomError::WorkingNotSwapped);
+}
+
+TEST(PatchRecords, WorkedCasesAndTheLiteralSearchInBothOrdersAcrossEverySkippingBorder) {
+    auto changed = [](std::vector<std::size_t> positions) {
+        Bytes image(40, 0);
+        for (const std::size_t p : positions) {
+            image[p] = static_cast<std::uint8_t>(0xC0 + p);
+        }
+        return image;
+    };
+    EXPECT_EQ(Diff(Bytes(40), changed({5})), (Records{{5, 4}}));
+    EXPECT_EQ(Diff(Bytes(40), changed({0, 3, 20, 23})), (Records{{0, 4}, {20, 4}}));
+    EXPECT_EQ(Diff(Bytes(40), changed({0, 4})), (Records{{0, 4}, {4, 4}}));
+    // Single unchanged bytes stay inside; the last record is cut at the end of the image.
+    EXPECT_EQ(Diff(Bytes(40), changed({10, 12, 14, 37})), (Records{{10, 8}, {37, 3}}));
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        // Small dense images, and long sparse ones whose equal stretches are skipped in steps.
+        const bool sparse = round % 10 == 0;
+        const std::size_t size = sparse ? 1 << 14 : 2 * (1 + rng() % 200);
+        Bytes before(size);
+        for (auto& b : before) {
+            b = static_cast<std::uint8_t>(rng());
+        }
+        Bytes after = before;
+        const unsigned density = sparse ? 2000 : 4 * (1 + rng() % 6);
+        for (std::size_t p = 0; p < size; ++p) {
+            if (rng() % density == 0 || (sparse && (p % 4096 == 4095 || p == 8 + 255))) {
+                after[p] ^= static_cast<std::uint8_t>(1 + rng() % 255);
+            }
+        }
+        const Records expected = LiteralDiff(before, after);
+        ASSERT_EQ(Diff(before, after), expected) << "round " << round;
+        ASSERT_EQ(Diff(Swapped(before), Swapped(after), ImageOrder::Swapped), expected) << round;
+    }
+}
+
+TEST(PatchWriter, BlocksHoldTheNewBytesWhateverTheOrderUpTo4096Records) {
+    // A record at an odd position: its block holds native bytes 6, 5, 8, 7 of the new image.
+    Bytes after = {0, 0, 0, 0, 0, 0x55, 0x66, 0x77, 0x88, 0, 0, 0};
+    EXPECT_EQ(WritePatch({{5, 4}}, after).bytes,
+              (Bytes{1, 0, 0, 0, 5, 0, 0, 0, 4, 0, 0, 0, 0x66, 0x55, 0x88, 0x77}));
+    const Bytes before(8 * (MAX_PATCH_RECORDS + 1), 0);
+    after = before;
+    for (std::size_t k = 0; k <= MAX_PATCH_RECORDS; ++k) {
+        after[8 * k] = 1;
+    }
+    EXPECT_EQ(MakePatch(before, after).recordCount, MAX_PATCH_RECORDS + 1);
+    EXPECT_EQ(MakePatch(before, after).error, PatchError::TooManyRecords);
+    after[8 * MAX_PATCH_RECORDS] = 0;
+    const PatchBytesResult native = MakePatch(before, after);
+    EXPECT_EQ(native.bytes.size(), 4 + 12 * MAX_PATCH_RECORDS);
+    EXPECT_EQ(MakePatch(Swapped(before), Swapped(after), ImageOrder::Swapped).bytes, native.bytes);
+}
+
+TEST(PatchReader, EveryFaultIsFoundBeforeAnythingIsApplied) {
+    const struct {
+        Bytes patch;
+        PatchError error;
+        std::size_t recordIndex;
+    } cases[] = {
+        {Bytes{1, 0, 0}, PatchError::NoRecordCount, 0},
+        {PatchFile({}, 0, MAX_PATCH_RECORDS + 1), PatchError::TooManyRecords, 0},
+        {PatchFile({{0x10000, 4}}, -4, 2), PatchError::TableCut, 0},
+        {PatchFile({{0x10000, 4}, {0x10004, 0}}), PatchError::EmptyRecord, 1},
+        {PatchFile({{0xFFFFFFFF, 2}}), PatchError::PastImage, 0},  // wraps in 32 bits
+        {PatchFile({{0x20000, 4}, {0x10000, 4}}), PatchError::Unordered, 1},
+        {PatchFile({{0x10000, 4}, {0x10008, 8}, {0x1000C, 4}}), PatchError::Overlapping, 2},
+        {PatchFile({{0x10000, 3}, {0x10010, 4}}), PatchError::OddBlock, 0},
+        {PatchFile({{0x10000, 8}}, -1), PatchError::WrongFileSize, 0},
+    };
+    const Bytes working = MakeSwappedRom(25);
+    for (const auto& c : cases) {
+        const PatchApplyResult applied = ApplyPatch(working, c.patch);
+        EXPECT_EQ(applied.error, c.error) << c.patch.size();
+        EXPECT_EQ(applied.patch.recordIndex, c.recordIndex) << c.patch.size();
+        EXPECT_EQ(applied.image.empty(), c.error != PatchError::None);
+    }
+    EXPECT_EQ(ApplyPatch(Swapped(working), Bytes{0, 0, 0, 0}).error, PatchError::ImageNotSwapped);
+}
+
+TEST(PatchApply, SaveThenPatchThenApplyGivesTheSavedImage) {
+    const Bytes working = MakeSwappedRom(21);
+    const Bytes saved = BuildNewImage(working, PENDING, {}).image;
+    const PatchBytesResult patch = MakePatch(working, saved, ImageOrder::Swapped);
+    EXPECT_EQ(ReadPatch(patch.bytes).records, LiteralDiff(Swapped(working), Swapped(saved)));
+    EXPECT_EQ(ApplyPatch(working, patch.bytes).image, saved);
+    EXPECT_EQ(ApplyPatch(Bytes(working), patch.bytes).image, saved);
+    EXPECT_EQ(ApplyPatch(working, Bytes{0, 0, 0, 0}).image, working);
+}
+
+// Save New ROM, the patch writer and Apply Patch through files (their bytes are pinned above and
+// by the command-line tests): never over an input however named; on a full disk the old files
+// are kept.
+TEST(RomOutputFiles, WrittenWholeOrNotAtAll) {
+    TempFolder folder;
+    const Bytes working = MakeSwappedRom(26);
+    const Bytes saved = BuildNewImage(working, PENDING, {}).image;
+    const auto workingPath = folder.Write("working.rom", working);
+    const auto savedPath = folder / "saved.v64";
+    const auto patchPath = folder / "p.pat";
+    ASSERT_EQ(SaveNewRomFile(workingPath, savedPath, PENDING, {}).error, NewRomError::None);
+    ASSERT_EQ(WritePatchFile(workingPath, savedPath, patchPath).error, PatchError::None);
+    EXPECT_EQ(WritePatchFile(workingPath, saved, patchPath).bytes, ReadAllBytes(patchPath));
+    std::filesystem::create_hard_link(workingPath, folder / "link.rom");
+    EXPECT_EQ(SaveNewRomFile(workingPath, folder / "link.rom", {}, {}).error,
+              NewRomError::SameAsWorking);
+    EXPECT_EQ(ApplyPatchFile(workingPath, patchPath, folder / "link.rom").error,
+              PatchError::SameAsInput);
+
+    const Bytes old{9, 9, 9};
+    const auto oldPatch = folder.Write("old.pat", old);
+    const auto oldRom = folder.Write("old.rom", old);
+    // No file may grow past 4 KiB in the child: neither the patch nor an image can be written.
+    EXPECT_EQ(rom_test::RunWithFileSizeLimit(
+                  4096,
+                  [&] {
+                      return (WritePatchFile(workingPath, savedPath, oldPatch).error ==
+                              PatchError::CannotWrite) +
+                             2 * (ApplyPatchFile(workingPath, patchPath, oldRom).error ==
+                                  PatchError::CannotWrite) +
+                             4 * (SaveNewRomFile(workingPath, oldRom, {}, {}).error ==
+                                  NewRomError::CannotWrite);
+                  }),
+              7);
+    EXPECT_EQ(ReadAllBytes(oldPatch), old);
+    EXPECT_EQ(ReadAllBytes(oldRom), old);
+    EXPECT_EQ(ReadAllBytes(workingPath), working);
+    EXPECT_EQ(rom_test::Entries(folder.Path()),
+              (std::vector<std::string>{"link.rom", "old.pat", "old.rom", "p.pat", "saved.v64",
+                                        "working.rom"}));
+}
