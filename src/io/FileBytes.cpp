@@ -51,10 +51,11 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
     }
     // The size is only a hint (the file may change while it is read): read up to it in one go,
     // then on in chunks until the end.
+    const auto wanted = static_cast<std::size_t>(std::min<std::uintmax_t>(hint, maxBytes));
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(hint, maxBytes)));
+    bytes.reserve(wanted);
     AdviseHugePages(bytes);
-    bytes.resize(bytes.capacity());
+    bytes.resize(wanted);
     if (!bytes.empty()) {
         bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
     }
