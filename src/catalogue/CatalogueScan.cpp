@@ -1,11 +1,11 @@
 #include "catalogue/CatalogueScan.h"
 
-#include <fstream>
 #include <system_error>
 
 #include "catalogue/DescriptionFile.h"
 #include "catalogue/FolderListing.h"
 #include "catalogue/ParseHex.h"
+#include "io/AtomicFile.h"
 #include "io/FileBytes.h"
 #include "io/LittleEndian.h"
 
@@ -13,18 +13,10 @@ namespace {
 
 constexpr std::size_t USER_HEADER_BYTES = 48;
 
-void CreateEmptyFileIfMissing(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::exists(path, error) || error) {
-        return;
-    }
-    // A folder that is missing or read-only just leaves the class without descriptions.
-    std::ofstream create(path, std::ios::binary);
-}
-
 void ScanGameClass(const std::filesystem::path& programFolder, int sizeClass, SizeClassTable& table,
                    ScanReport& report) {
     const std::filesystem::path descriptionPath = DescriptionFilePath(programFolder, sizeClass);
+    // A folder that is missing or read-only just leaves the class without descriptions.
     CreateEmptyFileIfMissing(descriptionPath);
 
     const FolderListing listing =

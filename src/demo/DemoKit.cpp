@@ -656,11 +656,9 @@ DemoKitResult MakeDemoKit(const std::filesystem::path& dir) {
     }
     for (const KitFile& file : contents.files) {
         const std::filesystem::path path = dir / std::filesystem::path(file.relativePath);
-        std::error_code error;
-        std::filesystem::create_directories(path.parent_path(), error);
-        if (error) {
-            result.message = "Cannot create the folder " + path.parent_path().string() + ": " +
-                             error.message() + ".";
+        const FileWriteResult folder = CreateFolders(path.parent_path());
+        if (!folder.ok) {
+            result.message = folder.error;
             return result;
         }
         const FileWriteResult written = WriteFileAtomically(path, file.bytes);

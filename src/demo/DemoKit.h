@@ -46,8 +46,8 @@ struct DemoKitResult {
 };
 
 // Builds the kit and writes it into `dir`, creating the folder and its sub-folders as needed.
-// Each file is written whole to a temporary file beside it and then renamed over any existing
-// file of that name, so a file of the kit is never seen half written. Files of `dir` that the
-// kit does not contain are left alone. Stops at the first file that cannot be written; the
-// message names it.
+// Each file is written as WriteFileAtomically writes (whole, forced to the disk, renamed over any
+// existing file of that name), so a file of the kit is never seen half written. Files of `dir`
+// that the kit does not contain are left alone. Stops at the first file that cannot be written;
+// the message names it.
 DemoKitResult MakeDemoKit(const std::filesystem::path& dir);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
-#include <fstream>
 #include <map>
 #include <system_error>
 #include <utility>
@@ -245,20 +244,8 @@ std::optional<std::vector<std::uint8_t>> ReadRomImageFile(const std::filesystem:
     if (fileLength != nullptr) {
         *fileLength = length;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    // One allocation of the final size: a whole image is read at once.
-    const std::size_t wanted =
-        static_cast<std::size_t>(std::min<std::uintmax_t>(length, ROM_IMAGE_SIZE + 1u));
-    std::vector<std::uint8_t> bytes(wanted);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(wanted));
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-    return bytes;
+    // Enough to show that a longer file is too long.
+    return ReadFileBytes(path, std::size_t{ROM_IMAGE_SIZE} + 1);
 }
 
 NewRomResult SaveNewRomFile(const std::filesystem::path& workingRom,

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "io/AtomicFile.h"
 #include "io/FileBytes.h"
 
 TEST(FileReading, BoundedAndWholeReads) {
@@ -21,18 +20,4 @@ TEST(FileReading, BoundedAndWholeReads) {
     EXPECT_FALSE(ReadWholeFileInto(file, longer));   // the file has less
     EXPECT_FALSE(ReadWholeFileInto(folder / "missing", exact));
     EXPECT_FALSE(ReadWholeFileInto(folder.Path(), exact));
-}
-
-TEST(FileOverwriting, OnlyAFileOfTheSameLengthIsWrittenOver) {
-    TempFolder folder;
-    const auto file = folder.Write("scratch.bin", {1, 2, 3});
-    const std::vector<std::uint8_t> same{7, 8, 9};
-    EXPECT_TRUE(OverwriteFileInPlace(file, same).ok);
-    EXPECT_EQ(ReadAllBytes(file), same);
-    const FileWriteResult other = OverwriteFileInPlace(file, std::vector<std::uint8_t>{1, 2});
-    EXPECT_FALSE(other.ok);
-    EXPECT_FALSE(other.error.empty());
-    EXPECT_EQ(ReadAllBytes(file), same);
-    EXPECT_FALSE(OverwriteFileInPlace(folder / "missing", same).ok);
-    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,38 +15,24 @@
 #include "io/ByteOrder.h"
 #include "io/RomImage.h"
 
-// Test images and ways to make writes fail, shared by the ROM output tests.
+// Test images and a way to make writes fail, shared by the ROM output tests.
 
 namespace rom_test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Native byte p of the test images: depends on the position and the seed, so that a byte taken
-// from the wrong place or the wrong half of a pair shows.
-inline std::uint8_t PatternByte(std::uint32_t p, std::uint32_t seed) {
-    const std::uint32_t mixed = (p * 2654435761u) ^ (p >> 7) ^ (seed * 40503u);
-    return static_cast<std::uint8_t>(mixed >> 13);
-}
-
-// A native-order image of ROM_IMAGE_SIZE bytes with the header the editor accepts.
+// A native-order image of ROM_IMAGE_SIZE bytes with the header the editor accepts. Byte p
+// depends on the position and the seed, so that a byte taken from the wrong place or the wrong
+// half of a pair shows.
 inline Bytes MakeNativeRom(std::uint32_t seed) {
     Bytes image(ROM_IMAGE_SIZE);
     for (std::uint32_t p = 0; p < ROM_IMAGE_SIZE; ++p) {
-        image[p] = PatternByte(p, seed);
+        image[p] =
+            static_cast<std::uint8_t>(((p * 2654435761u) ^ (p >> 7) ^ (seed * 40503u)) >> 13);
     }
-    const char name[] = "MOONGLASS           ";
-    for (std::uint32_t i = 0; i < 20; ++i) {
-        image[0x20 + i] = static_cast<std::uint8_t>(name[i]);
-    }
+    std::copy_n("MOONGLASS           ", 20, image.begin() + 0x20);
     image[0x3E] = 0x45;  // country code
     image[0x3F] = 0x00;  // version
-    return image;
-}
-
-// The same image in swapped order, as working ROMs are kept.
-inline Bytes MakeSwappedRom(std::uint32_t seed) {
-    Bytes image = MakeNativeRom(seed);
-    SwapBytePairs(image);
     return image;
 }
 
@@ -56,7 +41,12 @@ inline Bytes Swapped(Bytes image) {
     return image;
 }
 
-// Names in a folder, so that a temporary file left behind shows.
+// The same image in swapped order, as working ROMs are kept.
+inline Bytes MakeSwappedRom(std::uint32_t seed) {
+    return Swapped(MakeNativeRom(seed));
+}
+
+// Names in a folder, sorted, so that a temporary file left behind shows.
 inline std::vector<std::string> Entries(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -67,51 +57,18 @@ inline std::vector<std::string> Entries(const std::filesystem::path& folder) {
 }
 
 // Runs `body` in a child process whose files may not grow beyond `limitBytes` (writes past it
-// fail with EFBIG, as on a full disk). Returns the child's exit status, or -1 when it did not
-// exit normally. `body`'s return value is the exit status.
+// fail with EFBIG, as on a full disk). Returns `body`'s result as the child's exit status, or -1
+// when it did not exit normally.
 inline int RunWithFileSizeLimit(rlim_t limitBytes, const std::function<int()>& body) {
     const pid_t child = fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{limitBytes, limitBytes};
-        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-            _exit(100);
-        }
-        _exit(body());
-    }
-    if (child < 0) {
-        return -1;
+        _exit(setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 100 : body());
     }
     int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
+    const bool exited = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
+    return exited ? WEXITSTATUS(status) : -1;
 }
-
-// A small memory file system mounted on a folder for the object's lifetime, to fill it up.
-// Mounting needs the privilege to do so; `Mounted()` says whether it worked.
-class SmallFileSystem {
-public:
-    SmallFileSystem(const std::filesystem::path& folder, const std::string& size)
-        : m_folder(folder) {
-        std::filesystem::create_directories(folder);
-        const std::string options = "size=" + size;
-        m_mounted = mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
-    }
-    ~SmallFileSystem() {
-        if (m_mounted) {
-            umount2(m_folder.c_str(), MNT_DETACH);
-        }
-    }
-    SmallFileSystem(const SmallFileSystem&) = delete;
-    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
-
-    bool Mounted() const { return m_mounted; }
-
-private:
-    std::filesystem::path m_folder;
-    bool m_mounted = false;
-};
 
 }  // namespace rom_test
