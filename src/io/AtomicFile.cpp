@@ -92,6 +92,13 @@ public:
     bool m_done = false;
 };
 
+// Whether a failed link says that the file system has no hard links, rather than that something
+// went wrong.
+bool CannotLinkHere(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK ||
+           error == EXDEV;
+}
+
 FileWriteResult WriteThroughTemporary(const std::filesystem::path& destination,
                                       std::span<const std::uint8_t> bytes) {
     if (destination.filename().empty()) {
@@ -141,11 +148,14 @@ FileWriteResult WriteThroughTemporary(const std::filesystem::path& destination,
     }
     if (oldExists && !S_ISDIR(old.st_mode)) {
         // The old file's second name lets a failure after the rename put it back.
+        // File systems without hard links (those of many memory sticks) still get the rename,
+        // which alone never leaves a partial file.
         replacement.m_backup = folder / (stem + ".old");
-        if (file_ops::Link(destination, replacement.m_backup) != 0) {
+        if (file_ops::Link(destination, replacement.m_backup) == 0) {
+            replacement.m_backupMade = true;
+        } else if (!CannotLinkHere(errno)) {
             return Failure(destination, "keeping the old file while replacing it", errno);
         }
-        replacement.m_backupMade = true;
     }
     if (file_ops::Rename(replacement.m_temporary, destination) != 0) {
         return Failure(destination, "renaming the temporary file over it", errno);

@@ -51,6 +51,18 @@ TEST(AtomicWrite, CreatesAndReplacesKeepingPermissionsAndForcesTwice) {
     EXPECT_EQ(Entries(folder.Path()), Names{"out.bin"});
 }
 
+TEST(AtomicWrite, FileSystemsWithoutHardLinksStillGetTheReplacement) {
+    TempFolder folder;
+    const auto target = folder.Write("out.bin", Bytes{1, 2});
+    for (const int error : {EPERM, EOPNOTSUPP, EXDEV}) {
+        ScopedFileFault noLinks(1, error, FileOp::Link);
+        ASSERT_TRUE(WriteFileAtomically(target, Bytes{3}).ok);
+        EXPECT_TRUE(noLinks.Fired());
+    }
+    EXPECT_EQ(ReadAllBytes(target), Bytes{3});
+    EXPECT_EQ(Entries(folder.Path()), Names{"out.bin"});
+}
+
 // Every step of replacing a file, and of creating one, fails in turn with each error: the error
 // names the file, the step and the reason; the old file (or no file) is left, and nothing else.
 TEST(AtomicWriteFailure, EachStepFailingLeavesTheOldFileAndNoTemporary) {
