@@ -1,0 +1,150 @@
+#include "io/Crc32.h"
+
+#include <array>
+#include <cstddef>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define MGROM_CRC32_CLMUL 1
+#endif
+
+namespace {
+
+constexpr std::uint32_t POLYNOMIAL = 0xEDB88320u;  // 0x04C11DB7 with its bits reversed
+constexpr std::size_t SLICES = 16;
+
+using Tables = std::array<std::array<std::uint32_t, 256>, SLICES>;
+
+// TABLES[0][b] is the register change for byte b; TABLES[k][b] the change for byte b followed by
+// k zero bytes. With them sixteen bytes are folded in at once by sixteen independent look-ups
+// instead of sixteen dependent steps.
+constexpr Tables MakeTables() {
+    Tables tables{};
+    for (std::uint32_t b = 0; b < 256; ++b) {
+        std::uint32_t c = b;
+        for (int bit = 0; bit < 8; ++bit) {
+            c = (c & 1) != 0 ? (c >> 1) ^ POLYNOMIAL : c >> 1;
+        }
+        tables[0][b] = c;
+    }
+    for (std::size_t k = 1; k < SLICES; ++k) {
+        for (std::uint32_t b = 0; b < 256; ++b) {
+            const std::uint32_t previous = tables[k - 1][b];
+            tables[k][b] = (previous >> 8) ^ tables[0][previous & 0xFF];
+        }
+    }
+    return tables;
+}
+
+constexpr Tables TABLES = MakeTables();
+
+// Four bytes as a little-endian word, whatever the host's order (compilers make this one load).
+inline std::uint32_t Word(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
+}
+
+inline std::uint32_t Fold(std::uint32_t word, std::size_t slice) {
+    return TABLES[slice + 3][word & 0xFF] ^ TABLES[slice + 2][(word >> 8) & 0xFF] ^
+           TABLES[slice + 1][(word >> 16) & 0xFF] ^ TABLES[slice][word >> 24];
+}
+
+// Continues the inverted register `c` over n bytes at p with the tables.
+std::uint32_t TableUpdate(std::uint32_t c, const std::uint8_t* p, std::size_t n) {
+    for (; n >= SLICES; n -= SLICES, p += SLICES) {
+        // The register meets the first four bytes; the other twelve enter unmixed.
+        c = Fold(Word(p) ^ c, 12) ^ Fold(Word(p + 4), 8) ^ Fold(Word(p + 8), 4) ^
+            Fold(Word(p + 12), 0);
+    }
+    for (; n > 0; --n, ++p) {
+        c = TABLES[0][(c ^ *p) & 0xFF] ^ (c >> 8);
+    }
+    return c;
+}
+
+#ifdef MGROM_CRC32_CLMUL
+
+// Carry-less multiplication folds 16 bytes per instruction pair, about ten times the tables'
+// pace; a whole image is checksummed at every load, patch written and patch applied.
+//
+// A 16-byte block B at some position contributes B(x) * x^d to the message polynomial, d bits
+// before its end, and only the message modulo the polynomial matters. So B may be replaced by
+// B(x) * x^D mod P placed D bits further on, and XORed into the block there. With B = H * x^64 + L
+// (H the first eight bytes in reflected order), that is H * (x^(64+D) mod P) + L * (x^D mod P):
+// two 64 x 32-bit carry-less products. Folding everything into the last 16 bytes leaves a block
+// with the same remainder as the message, which the tables then finish.
+
+// x^n mod P in the reflected layout (x^0 at bit 31), one multiplication by x per step.
+constexpr std::uint32_t ReflectedPowerOfX(unsigned n) {
+    std::uint32_t v = 0x80000000u;
+    for (unsigned i = 0; i < n; ++i) {
+        v = (v & 1) != 0 ? (v >> 1) ^ POLYNOMIAL : v >> 1;
+    }
+    return v;
+}
+
+// The two multipliers of a fold over D bits, as the 64-bit operands the instruction takes. The
+// product of two reflected 64-bit values lands one place short of the 128-bit block layout, which
+// is made good by using x^(n-1) for x^n. Low lane multiplies H, high lane multiplies L.
+constexpr std::uint64_t Multiplier(unsigned n) {
+    return std::uint64_t{ReflectedPowerOfX(n - 1)} << 32;
+}
+
+__attribute__((target("pclmul,sse4.1"))) inline __m128i FoldBlock(__m128i block, __m128i next,
+                                                                  __m128i multipliers) {
+    const __m128i high = _mm_clmulepi64_si128(block, multipliers, 0x00);
+    const __m128i low = _mm_clmulepi64_si128(block, multipliers, 0x11);
+    return _mm_xor_si128(_mm_xor_si128(high, low), next);
+}
+
+// Continues the inverted register `c` over n >= 64 bytes at p; returns it inverted likewise.
+__attribute__((target("pclmul,sse4.1"))) std::uint32_t ClmulUpdate(std::uint32_t c,
+                                                                   const std::uint8_t* p,
+                                                                   std::size_t n) {
+    const __m128i by512 = _mm_set_epi64x(static_cast<long long>(Multiplier(512)),
+                                         static_cast<long long>(Multiplier(512 + 64)));
+    const __m128i by128 = _mm_set_epi64x(static_cast<long long>(Multiplier(128)),
+                                         static_cast<long long>(Multiplier(128 + 64)));
+    auto load = [](const std::uint8_t* at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    };
+    // The register enters as the first four message bytes' XOR, as in the table loop.
+    __m128i a0 = _mm_xor_si128(load(p), _mm_cvtsi32_si128(static_cast<int>(c)));
+    __m128i a1 = load(p + 16);
+    __m128i a2 = load(p + 32);
+    __m128i a3 = load(p + 48);
+    p += 64;
+    n -= 64;
+    // Four independent chains, each moving 64 bytes on, keep the multiplier busy.
+    for (; n >= 64; n -= 64, p += 64) {
+        a0 = FoldBlock(a0, load(p), by512);
+        a1 = FoldBlock(a1, load(p + 16), by512);
+        a2 = FoldBlock(a2, load(p + 32), by512);
+        a3 = FoldBlock(a3, load(p + 48), by512);
+    }
+    __m128i a = FoldBlock(FoldBlock(FoldBlock(a0, a1, by128), a2, by128), a3, by128);
+    for (; n >= 16; n -= 16, p += 16) {
+        a = FoldBlock(a, load(p), by128);
+    }
+    alignas(16) std::uint8_t last[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(last), a);
+    return TableUpdate(TableUpdate(0, last, 16), p, n);
+}
+
+bool HasClmul() {
+    static const bool has = __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
+    return has;
+}
+
+#endif
+
+}  // namespace
+
+std::uint32_t Crc32Update(std::uint32_t crc, std::span<const std::uint8_t> bytes) {
+#ifdef MGROM_CRC32_CLMUL
+    if (bytes.size() >= 64 && HasClmul()) {
+        return ~ClmulUpdate(~crc, bytes.data(), bytes.size());
+    }
+#endif
+    return ~TableUpdate(~crc, bytes.data(), bytes.size());
+}
