@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "io/RomImage.h"
+#include "romio/DifferenceScan.h"
 
 namespace {
 
@@ -36,26 +37,6 @@ void AppendBigEndian(Bytes& out, std::uint32_t value, int width) {
     for (int i = width - 1; i >= 0; --i) {
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     }
-}
-
-// The first position at or after `from` where the images differ, or their size.
-std::size_t NextDifference(const std::uint8_t* a, const std::uint8_t* b, std::size_t size,
-                           std::size_t from) {
-    // Words first: most of an image is unchanged.
-    while (from + 8 <= size) {
-        std::uint64_t x;
-        std::uint64_t y;
-        std::memcpy(&x, a + from, 8);
-        std::memcpy(&y, b + from, 8);
-        if (x != y) {
-            break;
-        }
-        from += 8;
-    }
-    while (from < size && a[from] == b[from]) {
-        ++from;
-    }
-    return from;
 }
 
 class IpsWriter {
