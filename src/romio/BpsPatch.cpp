@@ -194,6 +194,89 @@ bool MoveRelative(std::uint64_t& offset, std::uint64_t encoded, std::uint64_t li
     return true;
 }
 
+// Copies `length` bytes forwards from `from` to `to` > `from` in one buffer, byte by byte where
+// they overlap, so that each byte read may be one just written (a run).
+void CopyWithin(std::uint8_t* bytes, std::uint64_t from, std::uint64_t to, std::uint64_t length) {
+    if (to - from >= length) {
+        std::memcpy(bytes + to, bytes + from, length);
+        return;
+    }
+    for (std::uint64_t i = 0; i < length; ++i) {
+        bytes[to + i] = bytes[from + i];
+    }
+}
+
+// Runs the actions from `start` to the footer: with `target` null only checking them (the
+// first fault is returned), otherwise writing the target, whose every position is written once,
+// in order, so that a TargetCopy only ever reads final bytes. Both runs take the same path.
+BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start,
+                          std::span<const std::uint8_t> source, std::uint8_t* target) {
+    PatchReader reader(patch, start);
+    std::uint64_t at = start;
+    const std::uint64_t size = ROM_IMAGE_SIZE;
+    std::uint64_t output = 0;
+    std::uint64_t sourceRelative = 0;
+    std::uint64_t targetRelative = 0;
+    while (!reader.AtEnd()) {
+        at = reader.Position();
+        std::uint64_t command = 0;
+        if (const BpsCode code = reader.Number(command); code != BpsCode::Ok) {
+            return Refuse(code, at);
+        }
+        const std::uint64_t length = (command >> 2) + 1;
+        if (length > size - output) {
+            return Refuse(BpsCode::PastTargetEnd, at);
+        }
+        switch (command & 3) {
+            case SOURCE_READ:
+                // Inside the target is inside the source: both are `size` bytes.
+                break;
+            case TARGET_READ:
+                if (length > reader.Left()) {
+                    return Refuse(BpsCode::PastPatchEnd, at);
+                }
+                if (target != nullptr) {
+                    std::memcpy(target + output, patch.data() + reader.Position(), length);
+                }
+                reader.Skip(length);
+                break;
+            case SOURCE_COPY: {
+                std::uint64_t move = 0;
+                if (const BpsCode code = reader.Number(move); code != BpsCode::Ok) {
+                    return Refuse(code, at);
+                }
+                if (!MoveRelative(sourceRelative, move, size) || length > size - sourceRelative) {
+                    return Refuse(BpsCode::PastSourceEnd, at);
+                }
+                if (target != nullptr) {
+                    std::memcpy(target + output, source.data() + sourceRelative, length);
+                }
+                sourceRelative += length;
+                break;
+            }
+            case TARGET_COPY: {
+                std::uint64_t move = 0;
+                if (const BpsCode code = reader.Number(move); code != BpsCode::Ok) {
+                    return Refuse(code, at);
+                }
+                if (!MoveRelative(targetRelative, move, size) || targetRelative >= output) {
+                    return Refuse(BpsCode::TargetCopyNotWritten, at);
+                }
+                if (target != nullptr) {
+                    CopyWithin(target, targetRelative, output, length);
+                }
+                targetRelative += length;
+                break;
+            }
+        }
+        output += length;
+    }
+    if (output != size) {
+        return Refuse(BpsCode::TargetNotFilled, reader.Position());
+    }
+    return {};
+}
+
 }  // namespace
 
 // Format notes.
@@ -287,72 +370,12 @@ BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
     }
     reader.Skip(static_cast<std::size_t>(sizes[2]));
 
-    // The target starts as a copy of the source, so SourceRead, which copies a source byte to
-    // the same position, has nothing left to do. Every position is written once, in order, so
-    // TargetCopy only ever reads final bytes.
-    const std::uint64_t size = ROM_IMAGE_SIZE;
-    Bytes target(sourceNative.begin(), sourceNative.end());
-    std::uint64_t output = 0;
-    std::uint64_t sourceRelative = 0;
-    std::uint64_t targetRelative = 0;
-    while (!reader.AtEnd()) {
-        at = reader.Position();
-        std::uint64_t command = 0;
-        if (const BpsCode code = reader.Number(command); code != BpsCode::Ok) {
-            return Refuse(code, at);
-        }
-        const std::uint64_t length = (command >> 2) + 1;
-        if (length > size - output) {
-            return Refuse(BpsCode::PastTargetEnd, at);
-        }
-        std::uint8_t* out = target.data() + output;
-        switch (command & 3) {
-            case SOURCE_READ:
-                // Inside the target is inside the source: both are `size` bytes.
-                break;
-            case TARGET_READ:
-                if (length > reader.Left()) {
-                    return Refuse(BpsCode::PastPatchEnd, at);
-                }
-                std::memcpy(out, patch.data() + reader.Position(), length);
-                reader.Skip(length);
-                break;
-            case SOURCE_COPY: {
-                std::uint64_t move = 0;
-                if (const BpsCode code = reader.Number(move); code != BpsCode::Ok) {
-                    return Refuse(code, at);
-                }
-                if (!MoveRelative(sourceRelative, move, size) || length > size - sourceRelative) {
-                    return Refuse(BpsCode::PastSourceEnd, at);
-                }
-                std::memcpy(out, sourceNative.data() + sourceRelative, length);
-                sourceRelative += length;
-                break;
-            }
-            case TARGET_COPY: {
-                std::uint64_t move = 0;
-                if (const BpsCode code = reader.Number(move); code != BpsCode::Ok) {
-                    return Refuse(code, at);
-                }
-                if (!MoveRelative(targetRelative, move, size) || targetRelative >= output) {
-                    return Refuse(BpsCode::TargetCopyNotWritten, at);
-                }
-                const std::uint8_t* from = target.data() + targetRelative;
-                if (output - targetRelative >= length) {
-                    std::memcpy(out, from, length);
-                } else {
-                    for (std::uint64_t i = 0; i < length; ++i) {
-                        out[i] = from[i];  // overlapping: each byte may be one just written
-                    }
-                }
-                targetRelative += length;
-                break;
-            }
-        }
-        output += length;
-    }
-    if (output != size) {
-        return Refuse(BpsCode::TargetNotFilled, reader.Position());
+    // The actions are checked in full before the target is built; random or damaged bytes
+    // then cost no 12 MiB copy.
+    const std::size_t actions = reader.Position();
+    if (BpsApplyResult fault = RunActions(patch, actions, sourceNative, nullptr);
+        fault.code != BpsCode::Ok) {
+        return fault;
     }
 
     const std::size_t footer = patch.size() - FOOTER_SIZE;
@@ -369,6 +392,10 @@ BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
         result.matchesOtherByteOrder = Crc32(swapped) == expected;
         return result;
     }
+    // The target starts as a copy of the source, so SourceRead, which copies a source byte to
+    // the same position, has nothing left to do.
+    Bytes target(sourceNative.begin(), sourceNative.end());
+    RunActions(patch, actions, sourceNative, target.data());
     const std::uint32_t targetCrc = Crc32(target);
     if (const std::uint32_t expected = LoadU32(patch, footer + 4); expected != targetCrc) {
         return ChecksumMismatch(BpsCode::TargetChecksumMismatch, footer + 4, expected, targetCrc);
