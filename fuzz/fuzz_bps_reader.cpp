@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     std::vector<std::uint8_t> fixed(data, data + size);
-    SetCrc(fixed, 12, Crc32(PatchFuzzSource()));
+    static const std::uint32_t sourceCrc = Crc32(PatchFuzzSource());
+    SetCrc(fixed, 12, sourceCrc);
     const BpsApplyResult applied = Check(fixed);
     if (applied.code == BpsCode::TargetChecksumMismatch) {
         SetCrc(fixed, 8, applied.actualCrc);
