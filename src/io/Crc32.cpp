@@ -131,6 +131,62 @@ __attribute__((target("pclmul,sse4.1"))) std::uint32_t ClmulUpdate(std::uint32_t
     return TableUpdate(TableUpdate(0, last, 16), p, n);
 }
 
+#define MGROM_WIDE_CLMUL __attribute__((target("avx2,vpclmulqdq,pclmul,sse4.1")))
+
+// The same with 256-bit registers, two blocks per instruction, where the processor has the wide
+// carry-less multiply: 32-byte steps in four chains of 128 bytes. Taken from 256 bytes on, so that
+// buffers of 64 to 255 bytes still run (and test) the 16-byte path's loop on such processors.
+MGROM_WIDE_CLMUL inline __m256i WideMultipliers(unsigned bits) {
+    const auto high = static_cast<long long>(Multiplier(bits + 64));
+    const auto low = static_cast<long long>(Multiplier(bits));
+    return _mm256_set_epi64x(low, high, low, high);
+}
+
+MGROM_WIDE_CLMUL inline __m256i WideFold(__m256i block, __m256i next, __m256i multipliers) {
+    const __m256i high = _mm256_clmulepi64_epi128(block, multipliers, 0x00);
+    const __m256i low = _mm256_clmulepi64_epi128(block, multipliers, 0x11);
+    return _mm256_xor_si256(_mm256_xor_si256(high, low), next);
+}
+
+MGROM_WIDE_CLMUL inline __m256i WideLoad(const std::uint8_t* at) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+
+MGROM_WIDE_CLMUL std::uint32_t WideClmulUpdate(std::uint32_t c, const std::uint8_t* p,
+                                               std::size_t n) {
+    const __m256i by1024 = WideMultipliers(1024);
+    const __m256i by256 = WideMultipliers(256);
+    const __m256i first = _mm256_zextsi128_si256(_mm_cvtsi32_si128(static_cast<int>(c)));
+    __m256i a0 = _mm256_xor_si256(WideLoad(p), first);
+    __m256i a1 = WideLoad(p + 32);
+    __m256i a2 = WideLoad(p + 64);
+    __m256i a3 = WideLoad(p + 96);
+    p += 128;
+    n -= 128;
+    for (; n >= 128; n -= 128, p += 128) {
+        a0 = WideFold(a0, WideLoad(p), by1024);
+        a1 = WideFold(a1, WideLoad(p + 32), by1024);
+        a2 = WideFold(a2, WideLoad(p + 64), by1024);
+        a3 = WideFold(a3, WideLoad(p + 96), by1024);
+    }
+    const __m256i a = WideFold(WideFold(WideFold(a0, a1, by256), a2, by256), a3, by256);
+    // The earlier of the last two blocks folds into the later; the 16-byte path finishes.
+    const __m128i by128 = _mm_set_epi64x(static_cast<long long>(Multiplier(128)),
+                                         static_cast<long long>(Multiplier(128 + 64)));
+    __m128i b = FoldBlock(_mm256_castsi256_si128(a), _mm256_extracti128_si256(a, 1), by128);
+    for (; n >= 16; n -= 16, p += 16) {
+        b = FoldBlock(b, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), by128);
+    }
+    alignas(16) std::uint8_t last[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(last), b);
+    return TableUpdate(TableUpdate(0, last, 16), p, n);
+}
+
+bool HasWideClmul() {
+    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("vpclmulqdq");
+    return has;
+}
+
 bool HasClmul() {
     static const bool has = __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
     return has;
@@ -142,6 +198,9 @@ bool HasClmul() {
 
 std::uint32_t Crc32Update(std::uint32_t crc, std::span<const std::uint8_t> bytes) {
 #ifdef MGROM_CRC32_CLMUL
+    if (bytes.size() >= 256 && HasWideClmul() && HasClmul()) {
+        return ~WideClmulUpdate(~crc, bytes.data(), bytes.size());
+    }
     if (bytes.size() >= 64 && HasClmul()) {
         return ~ClmulUpdate(~crc, bytes.data(), bytes.size());
     }

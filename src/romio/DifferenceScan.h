@@ -1,14 +1,26 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 // The first position at or after `from` where two buffers of `size` bytes differ, or `size` when
-// they agree to the end. Eight bytes at a time first: most of an image is unchanged between two
-// versions, and the patch writers scan it whole.
+// they agree to the end. Changes cluster, so the next few bytes are looked at one by one; then
+// blocks by memcmp and words, as most of an image is unchanged between two versions and the
+// patch writers scan it whole.
 inline std::size_t NextDifference(const std::uint8_t* a, const std::uint8_t* b, std::size_t size,
                                   std::size_t from) {
+    constexpr std::size_t NEARBY = 32;
+    constexpr std::size_t BLOCK = 256;
+    for (const std::size_t nearby = std::min(size, from + NEARBY); from < nearby; ++from) {
+        if (a[from] != b[from]) {
+            return from;
+        }
+    }
+    while (from + BLOCK <= size && std::memcmp(a + from, b + from, BLOCK) == 0) {
+        from += BLOCK;
+    }
     while (from + 8 <= size) {
         std::uint64_t x;
         std::uint64_t y;
