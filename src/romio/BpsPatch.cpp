@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "io/ByteOrder.h"
 #include "io/Crc32.h"
@@ -194,23 +195,93 @@ bool MoveRelative(std::uint64_t& offset, std::uint64_t encoded, std::uint64_t li
     return true;
 }
 
-// Copies `length` bytes forwards from `from` to `to` > `from` in one buffer, byte by byte where
-// they overlap, so that each byte read may be one just written (a run).
-void CopyWithin(std::uint8_t* bytes, std::uint64_t from, std::uint64_t to, std::uint64_t length) {
-    if (to - from >= length) {
-        std::memcpy(bytes + to, bytes + from, length);
-        return;
-    }
-    for (std::uint64_t i = 0; i < length; ++i) {
-        bytes[to + i] = bytes[from + i];
-    }
-}
+// Step of the CRCs that follow a scan or a build: small enough that the bytes just read or
+// written are still in cache when the CRCs take them in, as an image is otherwise read again
+// from memory for each of its two CRCs.
+constexpr std::size_t CRC_STEP = 64 * 1024;
 
-// Runs the actions from `start` to the footer: with `target` null only checking them (the
-// first fault is returned), otherwise writing the target, whose every position is written once,
-// in order, so that a TargetCopy only ever reads final bytes. Both runs take the same path.
+// The CRC-32s of two buffers of one length, brought up to a position in steps of about CRC_STEP.
+class TwoCrcs {
+public:
+    TwoCrcs(const std::uint8_t* first, const std::uint8_t* second)
+        : m_first(first), m_second(second) {}
+
+    // Takes in the bytes up to `end` once CRC_STEP bytes are waiting.
+    void Follow(std::size_t end) {
+        if (end - m_at >= CRC_STEP) {
+            Finish(end);
+        }
+    }
+    void Finish(std::size_t end) {
+        m_firstCrc = Crc32Update(m_firstCrc, {m_first + m_at, end - m_at});
+        m_secondCrc = Crc32Update(m_secondCrc, {m_second + m_at, end - m_at});
+        m_at = end;
+    }
+    std::uint32_t First() const { return m_firstCrc; }
+    std::uint32_t Second() const { return m_secondCrc; }
+
+private:
+    const std::uint8_t* m_first;
+    const std::uint8_t* m_second;
+    std::size_t m_at = 0;
+    std::uint32_t m_firstCrc = 0;
+    std::uint32_t m_secondCrc = 0;
+};
+
+// Builds the target front to back in a buffer reserved whole (never zero-filled), taking the
+// source's and the target's CRC-32 as it goes.
+class TargetBuilder {
+public:
+    explicit TargetBuilder(std::span<const std::uint8_t> source) {
+        m_target.reserve(source.size());
+        m_crcs.emplace(source.data(), m_target.data());
+    }
+
+    void Append(const std::uint8_t* from, std::uint64_t length) {
+        while (length > 0) {
+            const std::size_t step =
+                static_cast<std::size_t>(std::min<std::uint64_t>(length, CRC_STEP));
+            m_target.insert(m_target.end(), from, from + step);
+            m_crcs->Follow(m_target.size());
+            from += step;
+            length -= step;
+        }
+    }
+
+    // Copies `length` bytes from target position `from`, before the end, to the end, byte by
+    // byte where they overlap, so that each byte read may be one just written (a run).
+    void AppendFromTarget(std::uint64_t from, std::uint64_t length) {
+        const std::size_t to = m_target.size();
+        m_target.resize(to + length);
+        std::uint8_t* bytes = m_target.data();
+        if (to - from >= length) {
+            std::memcpy(bytes + to, bytes + from, length);
+        } else {
+            for (std::uint64_t i = 0; i < length; ++i) {
+                bytes[to + i] = bytes[from + i];
+            }
+        }
+        m_crcs->Follow(m_target.size());
+    }
+
+    // The target, with the source's CRC and its own.
+    Bytes Finish(std::uint32_t& sourceCrc, std::uint32_t& targetCrc) {
+        m_crcs->Finish(m_target.size());
+        sourceCrc = m_crcs->First();
+        targetCrc = m_crcs->Second();
+        return std::move(m_target);
+    }
+
+private:
+    Bytes m_target;
+    std::optional<TwoCrcs> m_crcs;
+};
+
+// Runs the actions from `start` to the footer: with `builder` null only checking them (the
+// first fault is returned), otherwise building the target, whose every position is written
+// once, in order, so that a TargetCopy only ever reads final bytes. Both runs take one path.
 BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start,
-                          std::span<const std::uint8_t> source, std::uint8_t* target) {
+                          std::span<const std::uint8_t> source, TargetBuilder* builder) {
     PatchReader reader(patch, start);
     std::uint64_t at = start;
     const std::uint64_t size = ROM_IMAGE_SIZE;
@@ -230,13 +301,16 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
         switch (command & 3) {
             case SOURCE_READ:
                 // Inside the target is inside the source: both are `size` bytes.
+                if (builder != nullptr) {
+                    builder->Append(source.data() + output, length);
+                }
                 break;
             case TARGET_READ:
                 if (length > reader.Left()) {
                     return Refuse(BpsCode::PastPatchEnd, at);
                 }
-                if (target != nullptr) {
-                    std::memcpy(target + output, patch.data() + reader.Position(), length);
+                if (builder != nullptr) {
+                    builder->Append(patch.data() + reader.Position(), length);
                 }
                 reader.Skip(length);
                 break;
@@ -248,8 +322,8 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
                 if (!MoveRelative(sourceRelative, move, size) || length > size - sourceRelative) {
                     return Refuse(BpsCode::PastSourceEnd, at);
                 }
-                if (target != nullptr) {
-                    std::memcpy(target + output, source.data() + sourceRelative, length);
+                if (builder != nullptr) {
+                    builder->Append(source.data() + sourceRelative, length);
                 }
                 sourceRelative += length;
                 break;
@@ -262,8 +336,8 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
                 if (!MoveRelative(targetRelative, move, size) || targetRelative >= output) {
                     return Refuse(BpsCode::TargetCopyNotWritten, at);
                 }
-                if (target != nullptr) {
-                    CopyWithin(target, targetRelative, output, length);
+                if (builder != nullptr) {
+                    builder->AppendFromTarget(targetRelative, length);
                 }
                 targetRelative += length;
                 break;
@@ -316,26 +390,41 @@ std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNativ
     const std::uint8_t* source = sourceNative.data();
     const std::uint8_t* target = targetNative.data();
     BpsWriter writer(targetNative);
+    TwoCrcs crcs(source, target);
+    // The next change at or after `from`, a window at a time so that the CRCs follow the scan.
+    auto nextDifference = [&](std::size_t from) {
+        for (;;) {
+            const std::size_t limit = std::min(size, from + CRC_STEP);
+            const std::size_t found = NextDifference(source, target, limit, from);
+            if (found < limit || limit == size) {
+                return found;
+            }
+            crcs.Follow(limit);
+            from = limit;
+        }
+    };
     std::size_t written = 0;
     while (written < size) {
-        std::size_t p = NextDifference(source, target, size, written);
+        std::size_t p = nextDifference(written);
         writer.Unchanged(p - written);
         if (p == size) {
             break;
         }
         // A changed stretch runs to the last change followed by a wide enough gap.
-        std::size_t end = p + 1;
+        std::size_t end = NextAgreement(source, target, size, p + 1);
         for (;;) {
-            p = NextDifference(source, target, size, end);
+            p = nextDifference(end);
             if (p >= size || p - end > MERGE_GAP) {
                 break;
             }
-            end = p + 1;
+            end = NextAgreement(source, target, size, p + 1);
         }
         writer.Changed(end);
         written = end;
+        crcs.Follow(written);
     }
-    return writer.Finish(Crc32(sourceNative), Crc32(targetNative));
+    crcs.Finish(size);
+    return writer.Finish(crcs.First(), crcs.Second());
 }
 
 BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
@@ -383,20 +472,19 @@ BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
     if (const std::uint32_t expected = LoadU32(patch, footer + 8); expected != patchCrc) {
         return ChecksumMismatch(BpsCode::PatchChecksumMismatch, footer + 8, expected, patchCrc);
     }
-    const std::uint32_t sourceCrc = Crc32(sourceNative);
+    // Both image CRCs are taken while the target is built, each byte in cache.
+    TargetBuilder builder(sourceNative);
+    RunActions(patch, actions, sourceNative, &builder);
+    std::uint32_t sourceCrc = 0;
+    std::uint32_t targetCrc = 0;
+    Bytes target = builder.Finish(sourceCrc, targetCrc);
     if (const std::uint32_t expected = LoadU32(patch, footer); expected != sourceCrc) {
         BpsApplyResult result =
             ChecksumMismatch(BpsCode::SourceChecksumMismatch, footer, expected, sourceCrc);
-        Bytes swapped(sourceNative.begin(), sourceNative.end());
-        SwapBytePairs(swapped);
-        result.matchesOtherByteOrder = Crc32(swapped) == expected;
+        SwapBytePairs(target = Bytes(sourceNative.begin(), sourceNative.end()));
+        result.matchesOtherByteOrder = Crc32(target) == expected;
         return result;
     }
-    // The target starts as a copy of the source, so SourceRead, which copies a source byte to
-    // the same position, has nothing left to do.
-    Bytes target(sourceNative.begin(), sourceNative.end());
-    RunActions(patch, actions, sourceNative, target.data());
-    const std::uint32_t targetCrc = Crc32(target);
     if (const std::uint32_t expected = LoadU32(patch, footer + 4); expected != targetCrc) {
         return ChecksumMismatch(BpsCode::TargetChecksumMismatch, footer + 4, expected, targetCrc);
     }

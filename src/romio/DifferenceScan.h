@@ -36,3 +36,13 @@ inline std::size_t NextDifference(const std::uint8_t* a, const std::uint8_t* b, 
     }
     return from;
 }
+
+// The first position at or after `from` where the two buffers agree, or `size`: the end of a run
+// of changed bytes.
+inline std::size_t NextAgreement(const std::uint8_t* a, const std::uint8_t* b, std::size_t size,
+                                 std::size_t from) {
+    while (from < size && a[from] != b[from]) {
+        ++from;
+    }
+    return from;
+}

@@ -163,13 +163,15 @@ std::vector<std::uint8_t> MakeIpsPatch(std::span<const std::uint8_t> oldNative,
     while (p < size) {
         // A stretch runs from one change to the last change followed by a wide enough gap.
         const std::size_t start = p;
-        std::size_t end = p + 1;
+        const std::uint8_t* a = oldNative.data();
+        const std::uint8_t* b = newNative.data();
+        std::size_t end = NextAgreement(a, b, size, p + 1);
         for (;;) {
-            p = NextDifference(oldNative.data(), newNative.data(), size, end);
+            p = NextDifference(a, b, size, end);
             if (p >= size || p - end > MERGE_GAP) {
                 break;
             }
-            end = p + 1;
+            end = NextAgreement(a, b, size, p + 1);
         }
         writer.Stretch(start, end);
     }
