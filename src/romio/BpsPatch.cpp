@@ -206,9 +206,10 @@ public:
     TwoCrcs(const std::uint8_t* first, const std::uint8_t* second)
         : m_first(first), m_second(second) {}
 
-    // Takes in the bytes up to `end` once CRC_STEP bytes are waiting.
+    // Takes in the bytes up to `end` once CRC_STEP bytes are waiting; an `end` already passed
+    // (the scan may have looked ahead) changes nothing.
     void Follow(std::size_t end) {
-        if (end - m_at >= CRC_STEP) {
+        if (end >= m_at + CRC_STEP) {
             Finish(end);
         }
     }
