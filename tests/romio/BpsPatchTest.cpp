@@ -13,6 +13,7 @@
 namespace {
 
 using patch_pairs::Bytes;
+using patch_pairs::Join;
 using patch_pairs::Source;
 constexpr std::uint64_t SIZE = ROM_IMAGE_SIZE;
 
@@ -27,14 +28,6 @@ Bytes Number(std::uint64_t value) {
         out.push_back(value & 0x7F);
     }
     out.push_back(static_cast<std::uint8_t>(value | 0x80));
-    return out;
-}
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& part : parts) {
-        out.insert(out.end(), part.begin(), part.end());
-    }
     return out;
 }
 

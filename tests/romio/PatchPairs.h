@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,15 @@ struct Pair {
     std::string name;
     std::vector<Change> changes;
 };
+
+// The parts one after another, for hand-built patches.
+inline Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) {
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    return out;
+}
 
 inline const Bytes& Source() {
     static const Bytes source = rom_test::MakeNativeRom(1);
