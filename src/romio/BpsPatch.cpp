@@ -441,24 +441,25 @@ BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
         return Refuse(BpsCode::TooShort, 0);
     }
     PatchReader reader(patch, HEADER_SIZE);
+    // Source size, target size, metadata size; only the first two have one right value.
+    const BpsCode wrongSizes[] = {BpsCode::WrongSourceSize, BpsCode::WrongTargetSize, BpsCode::Ok};
     std::uint64_t at = reader.Position();
-    std::uint64_t sizes[3] = {};  // source, target, metadata
-    for (std::uint64_t& value : sizes) {
+    std::uint64_t value = 0;
+    for (const BpsCode wrongSize : wrongSizes) {
         at = reader.Position();
         if (const BpsCode code = reader.Number(value); code != BpsCode::Ok) {
             return Refuse(code, at);
         }
-        if (&value != &sizes[2] && value != ROM_IMAGE_SIZE) {
-            BpsApplyResult result = Refuse(
-                &value == &sizes[0] ? BpsCode::WrongSourceSize : BpsCode::WrongTargetSize, at);
+        if (wrongSize != BpsCode::Ok && value != ROM_IMAGE_SIZE) {
+            BpsApplyResult result = Refuse(wrongSize, at);
             result.size = value;
             return result;
         }
     }
-    if (sizes[2] > reader.Left()) {
+    if (value > reader.Left()) {
         return Refuse(BpsCode::MetadataCutShort, at);
     }
-    reader.Skip(static_cast<std::size_t>(sizes[2]));
+    reader.Skip(static_cast<std::size_t>(value));
 
     // The actions are checked in full before the target is built; random or damaged bytes
     // then cost no 12 MiB copy.
@@ -482,8 +483,9 @@ BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
     if (const std::uint32_t expected = LoadU32(patch, footer); expected != sourceCrc) {
         BpsApplyResult result =
             ChecksumMismatch(BpsCode::SourceChecksumMismatch, footer, expected, sourceCrc);
-        SwapBytePairs(target = Bytes(sourceNative.begin(), sourceNative.end()));
-        result.matchesOtherByteOrder = Crc32(target) == expected;
+        Bytes swapped(sourceNative.begin(), sourceNative.end());
+        SwapBytePairs(swapped);
+        result.matchesOtherByteOrder = Crc32(swapped) == expected;
         return result;
     }
     if (const std::uint32_t expected = LoadU32(patch, footer + 4); expected != targetCrc) {
