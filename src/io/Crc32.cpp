@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+// On x86-64 the processor's carry-less multiply, chosen at run time by what the processor has;
+// elsewhere, and on processors without it, the portable tables alone.
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 #define MGROM_CRC32_CLMUL 1
