@@ -45,8 +45,7 @@ inline Bytes Target(const Pair& pair) {
     Bytes target = Source();
     for (const Change& c : pair.changes) {
         for (std::uint32_t p = c.at; p < c.at + c.length; ++p) {
-            target[p] = c.fill < 0 ? static_cast<std::uint8_t>(~target[p])
-                                   : static_cast<std::uint8_t>(c.fill);
+            target[p] = static_cast<std::uint8_t>(c.fill < 0 ? ~target[p] : c.fill);
         }
     }
     return target;
