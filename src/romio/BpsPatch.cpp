@@ -1,0 +1,497 @@
+#include "romio/BpsPatch.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <limits>
+#include <optional>
+
+#include "io/ByteOrder.h"
+#include "io/Crc32.h"
+#include "io/LittleEndian.h"
+#include "io/RomImage.h"
+#include "romio/DifferenceScan.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint8_t HEADER_TEXT[] = {'B', 'P', 'S', '1'};
+constexpr std::size_t HEADER_SIZE = 4;
+constexpr std::size_t FOOTER_SIZE = 12;  // source, target and patch CRC-32
+// The shortest patch: header, three one-byte numbers, footer.
+constexpr std::size_t MIN_PATCH_SIZE = HEADER_SIZE + 3 + FOOTER_SIZE;
+
+enum Action : std::uint64_t { SOURCE_READ = 0, TARGET_READ = 1, SOURCE_COPY = 2, TARGET_COPY = 3 };
+
+// An unchanged gap this short costs less carried in a TargetRead than as a SourceRead followed
+// by a new TargetRead header.
+constexpr std::size_t MERGE_GAP = 3;
+// A run of one value this long saves space as its first byte plus a TargetCopy of the rest, even
+// when the TargetRead it interrupts needs a new header afterwards.
+constexpr std::size_t MIN_RUN = 12;
+
+void AppendNumber(Bytes& out, std::uint64_t value) {
+    for (;;) {
+        const std::uint8_t low = value & 0x7F;
+        value >>= 7;
+        if (value == 0) {
+            out.push_back(0x80 | low);
+            return;
+        }
+        out.push_back(low);
+        --value;
+    }
+}
+
+void AppendAction(Bytes& out, Action action, std::uint64_t length) {
+    AppendNumber(out, (length - 1) << 2 | action);
+}
+
+// A relative offset move: magnitude shifted up, sign in bit 0.
+void AppendRelative(Bytes& out, std::uint64_t from, std::uint64_t to) {
+    AppendNumber(out, to >= from ? (to - from) << 1 : (from - to) << 1 | 1);
+}
+
+class BpsWriter {
+public:
+    explicit BpsWriter(std::span<const std::uint8_t> target) : m_target(target) {
+        m_out.assign(std::begin(HEADER_TEXT), std::end(HEADER_TEXT));
+        AppendNumber(m_out, target.size());  // source size, equal by contract
+        AppendNumber(m_out, target.size());
+        AppendNumber(m_out, 0);  // no metadata
+    }
+
+    void Unchanged(std::size_t length) {
+        if (length > 0) {
+            AppendAction(m_out, SOURCE_READ, length);
+            m_written += length;
+        }
+    }
+
+    // Writes the changed stretch starting where the output stands and ending at `end`.
+    void Changed(std::size_t end) {
+        std::size_t literal = m_written;
+        std::size_t p = m_written;
+        while (p < end) {
+            std::size_t run = p + 1;
+            while (run < end && m_target[run] == m_target[p]) {
+                ++run;
+            }
+            if (run - p >= MIN_RUN) {
+                Literal(literal, p + 1);
+                // The rest of the run repeats the byte just written, one behind itself.
+                AppendAction(m_out, TARGET_COPY, run - p - 1);
+                AppendRelative(m_out, m_targetRelative, p);
+                m_targetRelative = run - 1;
+                m_written = run;
+                literal = run;
+            }
+            p = run;
+        }
+        Literal(literal, end);
+    }
+
+    Bytes Finish(std::uint32_t sourceCrc, std::uint32_t targetCrc) {
+        AppendU32(m_out, sourceCrc);
+        AppendU32(m_out, targetCrc);
+        AppendU32(m_out, Crc32(m_out));
+        return std::move(m_out);
+    }
+
+private:
+    void Literal(std::size_t start, std::size_t end) {
+        if (start < end) {
+            AppendAction(m_out, TARGET_READ, end - start);
+            m_out.insert(m_out.end(), m_target.begin() + static_cast<std::ptrdiff_t>(start),
+                         m_target.begin() + static_cast<std::ptrdiff_t>(end));
+            m_written = end;
+        }
+    }
+
+    std::span<const std::uint8_t> m_target;
+    Bytes m_out;
+    std::size_t m_written = 0;           // target bytes the actions so far produce
+    std::uint64_t m_targetRelative = 0;  // where the next TargetCopy offset counts from
+};
+
+// Reads the patch front to back; every read stays before the footer.
+class PatchReader {
+public:
+    PatchReader(std::span<const std::uint8_t> patch, std::size_t start)
+        : m_patch(patch), m_pos(start), m_end(patch.size() - FOOTER_SIZE) {}
+
+    std::size_t Position() const { return m_pos; }
+    std::size_t Left() const { return m_end - m_pos; }
+    bool AtEnd() const { return m_pos == m_end; }
+    void Skip(std::size_t count) { m_pos += count; }
+
+    // Decodes one number; Ok, NumberCutShort or NumberOverflow.
+    BpsCode Number(std::uint64_t& value) {
+        constexpr std::uint64_t MAX = std::numeric_limits<std::uint64_t>::max();
+        std::uint64_t data = 0;
+        std::uint64_t shift = 1;
+        for (;;) {
+            if (m_pos == m_end) {
+                return BpsCode::NumberCutShort;
+            }
+            const std::uint8_t byte = m_patch[m_pos++];
+            const std::uint64_t part = byte & 0x7F;
+            if (part != 0 && shift > (MAX - data) / part) {
+                return BpsCode::NumberOverflow;
+            }
+            data += part * shift;
+            if ((byte & 0x80) != 0) {
+                value = data;
+                return BpsCode::Ok;
+            }
+            if (shift > MAX >> 7) {
+                return BpsCode::NumberOverflow;
+            }
+            shift <<= 7;
+            if (data > MAX - shift) {
+                return BpsCode::NumberOverflow;
+            }
+            data += shift;
+        }
+    }
+
+private:
+    std::span<const std::uint8_t> m_patch;
+    std::size_t m_pos;
+    std::size_t m_end;
+};
+
+BpsApplyResult Refuse(BpsCode code, std::uint64_t patchOffset) {
+    BpsApplyResult result;
+    result.code = code;
+    result.patchOffset = patchOffset;
+    return result;
+}
+
+BpsApplyResult ChecksumMismatch(BpsCode code, std::uint64_t at, std::uint32_t expected,
+                                std::uint32_t actual) {
+    BpsApplyResult result = Refuse(code, at);
+    result.expectedCrc = expected;
+    result.actualCrc = actual;
+    return result;
+}
+
+// Moves a relative offset within [0, limit] by an encoded signed amount; false when it would
+// leave that range.
+bool MoveRelative(std::uint64_t& offset, std::uint64_t encoded, std::uint64_t limit) {
+    const std::uint64_t magnitude = encoded >> 1;
+    if ((encoded & 1) != 0) {
+        if (magnitude > offset) {
+            return false;
+        }
+        offset -= magnitude;
+    } else {
+        if (magnitude > limit - offset) {
+            return false;
+        }
+        offset += magnitude;
+    }
+    return true;
+}
+
+// Step of the CRCs that follow a scan or a build: small enough that the bytes just read or
+// written are still in cache when the CRCs take them in, as an image is otherwise read again
+// from memory for each of its two CRCs.
+constexpr std::size_t CRC_STEP = 64 * 1024;
+
+// The CRC-32s of two buffers of one length, brought up to a position in steps of about CRC_STEP.
+class TwoCrcs {
+public:
+    TwoCrcs(const std::uint8_t* first, const std::uint8_t* second)
+        : m_first(first), m_second(second) {}
+
+    // Takes in the bytes up to `end` once CRC_STEP bytes are waiting; an `end` already passed
+    // (the scan may have looked ahead) changes nothing.
+    void Follow(std::size_t end) {
+        if (end >= m_at + CRC_STEP) {
+            Finish(end);
+        }
+    }
+    void Finish(std::size_t end) {
+        m_firstCrc = Crc32Update(m_firstCrc, {m_first + m_at, end - m_at});
+        m_secondCrc = Crc32Update(m_secondCrc, {m_second + m_at, end - m_at});
+        m_at = end;
+    }
+    std::uint32_t First() const { return m_firstCrc; }
+    std::uint32_t Second() const { return m_secondCrc; }
+
+private:
+    const std::uint8_t* m_first;
+    const std::uint8_t* m_second;
+    std::size_t m_at = 0;
+    std::uint32_t m_firstCrc = 0;
+    std::uint32_t m_secondCrc = 0;
+};
+
+// Builds the target front to back in a buffer reserved whole (never zero-filled), taking the
+// source's and the target's CRC-32 as it goes.
+class TargetBuilder {
+public:
+    explicit TargetBuilder(std::span<const std::uint8_t> source) {
+        m_target.reserve(source.size());
+        m_crcs.emplace(source.data(), m_target.data());
+    }
+
+    void Append(const std::uint8_t* from, std::uint64_t length) {
+        while (length > 0) {
+            const std::size_t step =
+                static_cast<std::size_t>(std::min<std::uint64_t>(length, CRC_STEP));
+            m_target.insert(m_target.end(), from, from + step);
+            m_crcs->Follow(m_target.size());
+            from += step;
+            length -= step;
+        }
+    }
+
+    // Copies `length` bytes from target position `from`, before the end, to the end, byte by
+    // byte where they overlap, so that each byte read may be one just written (a run).
+    void AppendFromTarget(std::uint64_t from, std::uint64_t length) {
+        const std::size_t to = m_target.size();
+        m_target.resize(to + length);
+        std::uint8_t* bytes = m_target.data();
+        if (to - from >= length) {
+            std::memcpy(bytes + to, bytes + from, length);
+        } else {
+            for (std::uint64_t i = 0; i < length; ++i) {
+                bytes[to + i] = bytes[from + i];
+            }
+        }
+        m_crcs->Follow(m_target.size());
+    }
+
+    // The target, with the source's CRC and its own.
+    Bytes Finish(std::uint32_t& sourceCrc, std::uint32_t& targetCrc) {
+        m_crcs->Finish(m_target.size());
+        sourceCrc = m_crcs->First();
+        targetCrc = m_crcs->Second();
+        return std::move(m_target);
+    }
+
+private:
+    Bytes m_target;
+    std::optional<TwoCrcs> m_crcs;
+};
+
+// Runs the actions from `start` to the footer: with `builder` null only checking them (the
+// first fault is returned), otherwise building the target, whose every position is written
+// once, in order, so that a TargetCopy only ever reads final bytes. Both runs take one path.
+BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start,
+                          std::span<const std::uint8_t> source, TargetBuilder* builder) {
+    PatchReader reader(patch, start);
+    std::uint64_t at = start;
+    const std::uint64_t size = ROM_IMAGE_SIZE;
+    std::uint64_t output = 0;
+    std::uint64_t sourceRelative = 0;
+    std::uint64_t targetRelative = 0;
+    while (!reader.AtEnd()) {
+        at = reader.Position();
+        std::uint64_t command = 0;
+        if (const BpsCode code = reader.Number(command); code != BpsCode::Ok) {
+            return Refuse(code, at);
+        }
+        const std::uint64_t length = (command >> 2) + 1;
+        if (length > size - output) {
+            return Refuse(BpsCode::PastTargetEnd, at);
+        }
+        switch (command & 3) {
+            case SOURCE_READ:
+                // Inside the target is inside the source: both are `size` bytes.
+                if (builder != nullptr) {
+                    builder->Append(source.data() + output, length);
+                }
+                break;
+            case TARGET_READ:
+                if (length > reader.Left()) {
+                    return Refuse(BpsCode::PastPatchEnd, at);
+                }
+                if (builder != nullptr) {
+                    builder->Append(patch.data() + reader.Position(), length);
+                }
+                reader.Skip(length);
+                break;
+            case SOURCE_COPY: {
+                std::uint64_t move = 0;
+                if (const BpsCode code = reader.Number(move); code != BpsCode::Ok) {
+                    return Refuse(code, at);
+                }
+                if (!MoveRelative(sourceRelative, move, size) || length > size - sourceRelative) {
+                    return Refuse(BpsCode::PastSourceEnd, at);
+                }
+                if (builder != nullptr) {
+                    builder->Append(source.data() + sourceRelative, length);
+                }
+                sourceRelative += length;
+                break;
+            }
+            case TARGET_COPY: {
+                std::uint64_t move = 0;
+                if (const BpsCode code = reader.Number(move); code != BpsCode::Ok) {
+                    return Refuse(code, at);
+                }
+                if (!MoveRelative(targetRelative, move, size) || targetRelative >= output) {
+                    return Refuse(BpsCode::TargetCopyNotWritten, at);
+                }
+                if (builder != nullptr) {
+                    builder->AppendFromTarget(targetRelative, length);
+                }
+                targetRelative += length;
+                break;
+            }
+        }
+        output += length;
+    }
+    if (output != size) {
+        return Refuse(BpsCode::TargetNotFilled, reader.Position());
+    }
+    return {};
+}
+
+}  // namespace
+
+// Format notes.
+//
+// A BPS patch is a header, a list of actions that build the target from the front, and three
+// checksums:
+//
+//   "BPS1"
+//   number   source size
+//   number   target size
+//   number   metadata size, then that many bytes of metadata (ours is empty)
+//   actions, until 12 bytes before the end of the patch:
+//     number   (length - 1) << 2 | kind: each action writes `length` target bytes at the output
+//              position, which then moves on by `length`
+//     kind 0, SourceRead:  the source's bytes at the same position as the output
+//     kind 1, TargetRead:  `length` bytes that follow in the patch
+//     kind 2, SourceCopy:  a number d; the source offset moves by d >> 1, backwards when d & 1,
+//                          then `length` source bytes are copied from it and it moves past them
+//     kind 3, TargetCopy:  likewise with the target offset, copying byte by byte from the target
+//                          already written, so a copy may overlap its own output (a run)
+//   CRC-32 of the source, of the target, and of the patch up to this last field; each 4 bytes,
+//   little-endian
+//
+// Numbers take 7 bits per byte, low bits first; a set high bit marks the last byte. Each byte
+// that is not the last adds one to the next place, so every value has exactly one encoding:
+// decoding adds (byte & 0x7F) * shift, then if it goes on, shift <<= 7 and adds shift. Both
+// relative offsets start at 0 and persist between actions. A patch must fill the target
+// exactly. The CRCs tie the patch to one source: a wrong ROM, or the right ROM in the other byte
+// order, is refused rather than patched into garbage.
+
+std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNative,
+                                       std::span<const std::uint8_t> targetNative) {
+    if (sourceNative.size() != ROM_IMAGE_SIZE || targetNative.size() != ROM_IMAGE_SIZE) {
+        return {};
+    }
+    const std::size_t size = ROM_IMAGE_SIZE;
+    const std::uint8_t* source = sourceNative.data();
+    const std::uint8_t* target = targetNative.data();
+    BpsWriter writer(targetNative);
+    TwoCrcs crcs(source, target);
+    // The next change at or after `from`, a window at a time so that the CRCs follow the scan.
+    auto nextDifference = [&](std::size_t from) {
+        for (;;) {
+            const std::size_t limit = std::min(size, from + CRC_STEP);
+            const std::size_t found = NextDifference(source, target, limit, from);
+            if (found < limit || limit == size) {
+                return found;
+            }
+            crcs.Follow(limit);
+            from = limit;
+        }
+    };
+    std::size_t written = 0;
+    while (written < size) {
+        std::size_t p = nextDifference(written);
+        writer.Unchanged(p - written);
+        if (p == size) {
+            break;
+        }
+        // A changed stretch runs to the last change followed by a wide enough gap.
+        std::size_t end = NextAgreement(source, target, size, p + 1);
+        for (;;) {
+            p = nextDifference(end);
+            if (p >= size || p - end > MERGE_GAP) {
+                break;
+            }
+            end = NextAgreement(source, target, size, p + 1);
+        }
+        writer.Changed(end);
+        written = end;
+        crcs.Follow(written);
+    }
+    crcs.Finish(size);
+    return writer.Finish(crcs.First(), crcs.Second());
+}
+
+BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
+                             std::span<const std::uint8_t> sourceNative) {
+    if (sourceNative.size() != ROM_IMAGE_SIZE) {
+        return Refuse(BpsCode::SourceWrongSize, 0);
+    }
+    if (patch.size() < HEADER_SIZE ||
+        !std::equal(std::begin(HEADER_TEXT), std::end(HEADER_TEXT), patch.begin())) {
+        return Refuse(BpsCode::NotBps, 0);
+    }
+    if (patch.size() < MIN_PATCH_SIZE) {
+        return Refuse(BpsCode::TooShort, 0);
+    }
+    PatchReader reader(patch, HEADER_SIZE);
+    // Source size, target size, metadata size; only the first two have one right value.
+    const BpsCode wrongSizes[] = {BpsCode::WrongSourceSize, BpsCode::WrongTargetSize, BpsCode::Ok};
+    std::uint64_t at = reader.Position();
+    std::uint64_t value = 0;
+    for (const BpsCode wrongSize : wrongSizes) {
+        at = reader.Position();
+        if (const BpsCode code = reader.Number(value); code != BpsCode::Ok) {
+            return Refuse(code, at);
+        }
+        if (wrongSize != BpsCode::Ok && value != ROM_IMAGE_SIZE) {
+            BpsApplyResult result = Refuse(wrongSize, at);
+            result.size = value;
+            return result;
+        }
+    }
+    if (value > reader.Left()) {
+        return Refuse(BpsCode::MetadataCutShort, at);
+    }
+    reader.Skip(static_cast<std::size_t>(value));
+
+    // The actions are checked in full before the target is built; random or damaged bytes
+    // then cost no 12 MiB copy.
+    const std::size_t actions = reader.Position();
+    if (BpsApplyResult fault = RunActions(patch, actions, sourceNative, nullptr);
+        fault.code != BpsCode::Ok) {
+        return fault;
+    }
+
+    const std::size_t footer = patch.size() - FOOTER_SIZE;
+    const std::uint32_t patchCrc = Crc32(patch.first(patch.size() - 4));
+    if (const std::uint32_t expected = LoadU32(patch, footer + 8); expected != patchCrc) {
+        return ChecksumMismatch(BpsCode::PatchChecksumMismatch, footer + 8, expected, patchCrc);
+    }
+    // Both image CRCs are taken while the target is built, each byte in cache.
+    TargetBuilder builder(sourceNative);
+    RunActions(patch, actions, sourceNative, &builder);
+    std::uint32_t sourceCrc = 0;
+    std::uint32_t targetCrc = 0;
+    Bytes target = builder.Finish(sourceCrc, targetCrc);
+    if (const std::uint32_t expected = LoadU32(patch, footer); expected != sourceCrc) {
+        BpsApplyResult result =
+            ChecksumMismatch(BpsCode::SourceChecksumMismatch, footer, expected, sourceCrc);
+        Bytes swapped(sourceNative.begin(), sourceNative.end());
+        SwapBytePairs(swapped);
+        result.matchesOtherByteOrder = Crc32(swapped) == expected;
+        return result;
+    }
+    if (const std::uint32_t expected = LoadU32(patch, footer + 4); expected != targetCrc) {
+        return ChecksumMismatch(BpsCode::TargetChecksumMismatch, footer + 4, expected, targetCrc);
+    }
+    BpsApplyResult result;
+    result.image = std::move(target);
+    return result;
+}
