@@ -231,6 +231,7 @@ TEST(PatchReader, EveryFaultIsFoundBeforeAnythingIsApplied) {
         {PatchFile({{0x10000, 4}, {0x10008, 8}, {0x1000C, 4}}), PatchError::Overlapping},
         {PatchFile({{0x10000, 3}, {0x10010, 4}}), PatchError::OddBlock},
         {PatchFile({{0x10000, 8}}, -1), PatchError::WrongFileSize},
+        {PatchFile({{0x10000, 8}}, 1), PatchError::WrongFileSize},  // a byte after the last block
     };
     const Bytes working = MakeSwappedRom(25);
     for (const auto& [patch, error] : cases) {
