@@ -12,6 +12,7 @@
 #include "ScriptedWindowServices.h"
 #include "TempFolder.h"
 #include "app/MainDialog.h"
+#include "app/MainWindowBuilder.h"
 #include "demo/DemoKit.h"
 #include "editor/Editor.h"
 
@@ -90,6 +91,17 @@ private slots:
         QVERIFY(fs::exists(Work() / "rightFlippedROM.rom"));
         m_dialog->close();
         QVERIFY(!fs::exists(Work() / "rightFlippedROM.rom"));
+    }
+
+    // Rows of 400 / (width + 8) + 1 thumbnails, width + 7 and height + 7 apart from (24, 4).
+    void thumbnailsFollowTheGridRule() {
+        QCOMPARE(ThumbnailPosition(25, QSize(8, 8)), QPoint(24 + 25 * 15, 4));
+        QCOMPARE(ThumbnailPosition(26, QSize(8, 8)), QPoint(24, 4 + 15));
+        QCOMPARE(ThumbnailPosition(13, QSize(64, 32)), QPoint(24 + 71, 4 + 2 * 39));
+        Load();
+        QCOMPARE(List()->visualItemRect(List()->item(2)).left() -
+                     List()->visualItemRect(List()->item(1)).left(),
+                 15);
     }
 
     void loadRefusalsAndScanReportsAreShown() {
