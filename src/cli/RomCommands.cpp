@@ -10,6 +10,7 @@
 #include "cli/ToolTexts.h"
 #include "demo/DemoKit.h"
 #include "io/ByteOrder.h"
+#include "io/Crc32.h"
 #include "io/FileBytes.h"
 
 namespace {
@@ -22,15 +23,29 @@ bool Exists(const std::filesystem::path& path) {
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
+    const bool crc = args.size() == 2 && args[1] == "--crc";
+    if (args.size() != 1 && !crc) {
         return ReportUsage(tool_texts::WRONG_ARGUMENTS, tool_texts::CHECK_USAGE);
     }
     const RomFileCheck check = CheckRomPath(std::filesystem::path(args[0]));
-    if (check.verdict == RomVerdict::Native || check.verdict == RomVerdict::Swapped) {
-        std::fputs(check.verdict == RomVerdict::Native ? "native\n" : "swapped\n", stdout);
+    if (check.verdict != RomVerdict::Native && check.verdict != RomVerdict::Swapped) {
+        return Refuse(args[0], tool_texts::RomFile(check));
+    }
+    const bool native = check.verdict == RomVerdict::Native;
+    if (!crc) {
+        std::fputs(native ? "native\n" : "swapped\n", stdout);
         return ROM_COMMAND_OK;
     }
-    return Refuse(args[0], tool_texts::RomFile(check));
+    auto image = ReadFileBytes(args[0]);
+    if (!image) {
+        return Refuse(args[0], tool_texts::CANNOT_READ_FILE);
+    }
+    if (!native) {
+        SwapBytePairs(*image);
+    }
+    std::fputs(tool_texts::OrderAndCrc(native ? "native" : "swapped", Crc32(*image)).c_str(),
+               stdout);
+    return ROM_COMMAND_OK;
 }
 
 int RunSwap(const std::vector<std::string>& args) {
