@@ -1,5 +1,6 @@
 #include "cli/RomCommands.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -23,22 +24,28 @@ bool Exists(const std::filesystem::path& path) {
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& args) {
-    const bool crc = args.size() == 2 && args[1] == "--crc";
-    if (args.size() != 1 && !crc) {
+    std::vector<std::string> files = args;
+    const auto option = std::find(files.begin(), files.end(), "--crc");
+    const bool crc = option != files.end();
+    if (crc) {
+        files.erase(option);
+    }
+    if (files.size() != 1) {
         return ReportUsage(tool_texts::WRONG_ARGUMENTS, tool_texts::CHECK_USAGE);
     }
-    const RomFileCheck check = CheckRomPath(std::filesystem::path(args[0]));
+    const std::string& rom = files[0];
+    const RomFileCheck check = CheckRomPath(std::filesystem::path(rom));
     if (check.verdict != RomVerdict::Native && check.verdict != RomVerdict::Swapped) {
-        return Refuse(args[0], tool_texts::RomFile(check));
+        return Refuse(rom, tool_texts::RomFile(check));
     }
     const bool native = check.verdict == RomVerdict::Native;
     if (!crc) {
         std::fputs(native ? "native\n" : "swapped\n", stdout);
         return ROM_COMMAND_OK;
     }
-    auto image = ReadFileBytes(args[0]);
+    auto image = ReadFileBytes(rom);
     if (!image) {
-        return Refuse(args[0], tool_texts::CANNOT_READ_FILE);
+        return Refuse(rom, tool_texts::CANNOT_READ_FILE);
     }
     if (!native) {
         SwapBytePairs(*image);

@@ -268,6 +268,7 @@ TEST(DiffApplyCommands, FormatByExtensionOrOptionAndAppliedByContent) {
     EXPECT_EQ(Call(RunCheck, {w}).out, "swapped\n");
     EXPECT_EQ(Call(RunCheck, {w, "--crc"}).out,
               "swapped " + refusal_texts::Crc32Text(Crc32(native)) + "\n");
+    EXPECT_EQ(Call(RunCheck, {"--crc", w}).out, Call(RunCheck, {w, "--crc"}).out);
     EXPECT_EQ(Call(RunCheck, {w, "--md5"}).status, 2);
 }
 
