@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/WindowServices.h"
+#include "romio/SharedPatch.h"
 
 // The file dialogs the window's commands open.
 namespace file_dialogs {
@@ -22,7 +23,17 @@ inline FileDialogRequest NewRom() {
 }
 inline FileDialogRequest Patch() {
     return {QStringLiteral("pat"), QStringLiteral("MGTexturePatch.pat"),
-            QStringLiteral("Custom ROM Patch (*.pat)|*.pat|"), SAVE_OPTIONS};
+            QStringLiteral("Custom ROM Patch (*.pat)|*.pat|IPS patch (*.ips)|*.ips|"
+                           "BPS patch (*.bps)|*.bps|"),
+            SAVE_OPTIONS};
+}
+// The format of a patch to write: the name's extension when it is one of the three, otherwise
+// the type chosen in the dialog (the index of its filter pair).
+inline PatchFormat PatchFormatOf(const QString& path, int chosenType) {
+    const PatchFormat types[] = {PatchFormat::Custom, PatchFormat::Ips, PatchFormat::Bps};
+    const PatchFormat chosen =
+        chosenType >= 1 && chosenType <= 2 ? types[chosenType] : PatchFormat::Custom;
+    return PatchFormatOfName(path.toStdString(), chosen);
 }
 inline FileDialogRequest PatchedRom() {
     return {QStringLiteral("rom"), QStringLiteral("MGPatched.rom"),

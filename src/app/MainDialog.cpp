@@ -12,6 +12,7 @@
 #include "app/AppIcon.h"
 #include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
+#include "app/RomIdentityBar.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowServices.h"
 #include "app/WindowTexts.h"
@@ -43,6 +44,7 @@ MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent
     m_controls = BuildMainControls(panel, m_icon, route);
     BuildSystemMenuSubstitute(panel, route);
     layout->addWidget(panel);
+    AddRomIdentityBar(this, layout);
 
     // Only the user's own choices switch the class; the program's do not.
     connect(m_controls.sizeCombo, &QComboBox::activated, this, &MainDialog::OnSizeClassChanged);

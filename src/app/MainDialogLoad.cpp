@@ -5,6 +5,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/MainDialog.h"
+#include "app/RomIdentityBar.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowTexts.h"
 #include "editor/Editor.h"
@@ -25,6 +26,7 @@ void MainDialog::LoadRom() {
             window_texts::WorkingCopyNotWritten(loaded.workingCopy.string(), loaded.writeError));
         return;
     }
+    ShowRomIdentity(this, chosen->toStdString(), m_editor.NativeCrc32());
     if (loaded.imageTableMissing) {
         ShowText(window_texts::NoImageTable());
     }

@@ -29,12 +29,14 @@ void MainDialog::SaveNewRom() {
                              QString::fromStdString(question.caption))) {
         return;
     }
+    int type = 0;
     const std::optional<QString> patchPath =
-        m_services.ChooseFileToSave(this, file_dialogs::Patch());
+        m_services.ChooseFileToSave(this, file_dialogs::Patch(), &type);
     if (!patchPath) {
         return;
     }
-    const PatchFileResult written = m_editor.WritePatch(saved.image, patchPath->toStdString());
+    const PatchFileResult written = m_editor.WritePatch(
+        saved.image, patchPath->toStdString(), file_dialogs::PatchFormatOf(*patchPath, type));
     if (written.error != PatchError::None) {
         ShowText(window_texts::PatchFile(written));
     }

@@ -4,18 +4,33 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
 std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogRequest& request,
-                                     QFileDialog::AcceptMode mode) {
+                                     QFileDialog::AcceptMode mode, int* chosenType = nullptr) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(mode);
     // An open dialog also accepts names that do not exist: the commands check that themselves
     // and say so.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(request.defaultExtension);
-    dialog.setNameFilters(ToQtNameFilters(request.filter));
+    const QStringList filters = ToQtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    // A name typed without an extension takes that of the type chosen, not always the first's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        const qsizetype star = f.lastIndexOf(QStringLiteral("(*."));
+        if (star >= 0) {
+            QString suffix = f.mid(star + 3);
+            qsizetype end = 0;
+            while (end < suffix.size() && suffix[end] != QLatin1Char(' ') &&
+                   suffix[end] != QLatin1Char(')')) {
+                ++end;
+            }
+            dialog.setDefaultSuffix(suffix.left(end));
+        }
+    });
     // The descriptions already show their patterns.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (mode == QFileDialog::AcceptSave) {
@@ -25,6 +40,10 @@ std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogRequest& re
     dialog.selectFile(request.defaultFileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
+    }
+    if (chosenType != nullptr) {
+        *chosenType =
+            static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
     }
     return dialog.selectedFiles().first();
 }
@@ -68,8 +87,9 @@ std::optional<QString> QtWindowServices::ChooseFileToOpen(QWidget* owner,
 }
 
 std::optional<QString> QtWindowServices::ChooseFileToSave(QWidget* owner,
-                                                          const FileDialogRequest& request) {
-    return RunFileDialog(owner, request, QFileDialog::AcceptSave);
+                                                          const FileDialogRequest& request,
+                                                          int* chosenType) {
+    return RunFileDialog(owner, request, QFileDialog::AcceptSave, chosenType);
 }
 
 int QtWindowServices::RunModal(QDialog& dialog) {

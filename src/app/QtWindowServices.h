@@ -9,8 +9,8 @@ public:
     bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override;
     std::optional<QString> ChooseFileToOpen(QWidget* owner,
                                             const FileDialogRequest& request) override;
-    std::optional<QString> ChooseFileToSave(QWidget* owner,
-                                            const FileDialogRequest& request) override;
+    std::optional<QString> ChooseFileToSave(QWidget* owner, const FileDialogRequest& request,
+                                            int* chosenType = nullptr) override;
     int RunModal(QDialog& dialog) override;
     void RunPopupMenu(QMenu& menu, const QPoint& screenPosition) override;
 };

@@ -34,11 +34,14 @@ public:
     virtual void ShowMessage(QWidget* owner, const QString& text, const QString& caption) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) = 0;
-    // File-open and file-save dialogs: the chosen full path, or nullopt when cancelled.
+    // File-open and file-save dialogs: the chosen full path, or nullopt when cancelled. A save
+    // dialog also gives, in `chosenType` when asked, the index of the filter pair the user chose
+    // (0 for the first).
     virtual std::optional<QString> ChooseFileToOpen(QWidget* owner,
                                                     const FileDialogRequest& request) = 0;
     virtual std::optional<QString> ChooseFileToSave(QWidget* owner,
-                                                    const FileDialogRequest& request) = 0;
+                                                    const FileDialogRequest& request,
+                                                    int* chosenType = nullptr) = 0;
     // Runs a dialog modally and returns its result code.
     virtual int RunModal(QDialog& dialog) = 0;
     // Shows a pop-up menu at a screen position until the user chooses an item or dismisses it;

@@ -256,4 +256,8 @@ WindowText PatchApply(const PatchApplyResult& result) {
                                              : BAD_PATCH_CAPTION};
 }
 
+std::string RomIdentity(const std::string& fileName, std::uint32_t nativeCrc) {
+    return fileName + " loaded: CRC32 " + refusal::Crc32Text(nativeCrc);
+}
+
 }  // namespace window_texts

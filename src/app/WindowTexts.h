@@ -60,6 +60,8 @@ WindowText PatchFile(const PatchFileResult& result);
 WindowText PatchApply(const PatchApplyResult& result);
 
 // The window's own lines.
+// The status bar's line after a load: "MOONGLASS.ROM loaded: CRC32 1A2B3C4D".
+std::string RomIdentity(const std::string& fileName, std::uint32_t nativeCrc);
 // "%u Textures Found!" for a class of `count` entries.
 std::string TextureCount(std::uint32_t count);
 // A texture's summary: colours, room or compressed size, and offset or size.

@@ -23,6 +23,7 @@
 #include "replace/TextureRoom.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
+#include "romio/SharedPatch.h"
 
 namespace {
 
@@ -280,19 +281,38 @@ int RunBuild(const std::vector<std::string>& args, const std::filesystem::path& 
 }
 
 int RunDiff(const std::vector<std::string>& args) {
-    if (args.size() != 3) {
+    std::vector<std::string> files;
+    std::optional<PatchFormat> format;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--format") {
+            files.push_back(args[i]);
+            continue;
+        }
+        const std::string name = i + 1 < args.size() ? args[++i] : std::string();
+        format = name == "pat"   ? std::optional(PatchFormat::Custom)
+                 : name == "ips" ? std::optional(PatchFormat::Ips)
+                 : name == "bps" ? std::optional(PatchFormat::Bps)
+                                 : std::nullopt;
+        if (!format) {
+            return ReportUsage(tool_texts::PATCH_FORMAT_NAME, tool_texts::DIFF_USAGE);
+        }
+    }
+    if (files.size() != 3) {
         return ReportUsage(tool_texts::DIFF_ARGUMENTS, tool_texts::DIFF_USAGE);
     }
     for (int i = 0; i < 2; ++i) {
-        if (const int refused = CheckSwappedRom(args[i]); refused != ROM_COMMAND_OK) {
+        if (const int refused = CheckSwappedRom(files[i]); refused != ROM_COMMAND_OK) {
             return refused;
         }
     }
-    const PatchFileResult result = WritePatchFile(args[0], args[1], args[2]);
+    const PatchFormat chosen = format ? *format : PatchFormatOfName(files[2], PatchFormat::Custom);
+    const PatchFileResult result = WritePatchFileAs(chosen, files[0], files[1], files[2]);
     if (result.error != PatchError::None) {
         return Refuse(tool_texts::PatchFile(result));
     }
-    std::fputs(tool_texts::RecordCount(result.recordCount).c_str(), stdout);
+    std::fputs(chosen == PatchFormat::Custom ? tool_texts::RecordCount(result.recordCount).c_str()
+                                             : tool_texts::PatchSize(result.bytes.size()).c_str(),
+               stdout);
     return ROM_COMMAND_OK;
 }
 
@@ -307,7 +327,7 @@ int RunApply(const std::vector<std::string>& args) {
     if (!std::filesystem::exists(args[1], error)) {
         return Refuse(args[1], tool_texts::FILE_NOT_FOUND);
     }
-    const PatchApplyResult result = ApplyPatchFile(args[0], args[1], args[2]);
+    const PatchApplyResult result = ApplyAnyPatchFile(args[0], args[1], args[2]);
     if (result.error == PatchError::None) {
         return ROM_COMMAND_OK;
     }

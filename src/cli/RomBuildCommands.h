@@ -12,10 +12,11 @@
 //                   another one or the name of a bitmap (".bmp", any case) in DIR's
 //                   romimages/User/ folder; DIR (the catalogue and tableBinary.bin) defaults to
 //                   the tool's own folder; a later pair for the same TARGET wins
-//   diff OLD.rom NEW.rom OUT.pat
-//                   write the custom ROM patch that turns OLD into NEW
-//   apply WORKING.rom PATCH.pat OUT.rom
-//                   write WORKING with the patch applied to OUT
+//   diff OLD.rom NEW.rom OUT.pat|OUT.ips|OUT.bps [--format pat|ips|bps]
+//                   write the patch that turns OLD into NEW, in the format OUT's extension
+//                   names (custom ".pat" for any other) or --format names
+//   apply WORKING.rom PATCH OUT.rom
+//                   write WORKING with the patch (custom, IPS or BPS) applied to OUT
 //
 // Every ROM image is a swapped-order image of the accepted ROM (as `check` reports "swapped").
 // Each command takes the arguments that follow its name and returns the process's exit status
@@ -33,12 +34,14 @@
 // a ROM in the editor does. Prints nothing on success.
 int RunBuild(const std::vector<std::string>& args, const std::filesystem::path& toolFolder);
 
-// diff: OLD and NEW must be accepted swapped-order images and OUT.pat neither of them. Writes the
-// patch and prints the number of its records on standard output. A patch that would need more
-// than 4096 records is refused.
+// diff: OLD and NEW must be accepted swapped-order images and OUT neither of them. Writes the
+// patch and prints the number of its records on standard output (IPS and BPS: its size). A
+// custom patch that would need more than 4096 records is refused. IPS and BPS patches describe
+// the change between the native-order images.
 int RunDiff(const std::vector<std::string>& args);
 
 // apply: WORKING must be an accepted swapped-order image and OUT.rom neither WORKING nor the
-// patch. The patch is checked whole before anything is written; a patch of no records writes a
-// copy of WORKING. Prints nothing on success.
+// patch, which is read as IPS or BPS by its first bytes and as a custom patch otherwise; IPS and
+// BPS apply to WORKING's native-order image. The patch is checked whole before anything is written;
+// a patch of no records writes a copy of WORKING. Prints nothing on success.
 int RunApply(const std::vector<std::string>& args);

@@ -1,5 +1,6 @@
 #include "cli/RomCommands.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "cli/ToolTexts.h"
 #include "demo/DemoKit.h"
 #include "io/ByteOrder.h"
+#include "io/Crc32.h"
 #include "io/FileBytes.h"
 
 namespace {
@@ -22,15 +24,35 @@ bool Exists(const std::filesystem::path& path) {
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
+    std::vector<std::string> files = args;
+    const auto option = std::find(files.begin(), files.end(), "--crc");
+    const bool crc = option != files.end();
+    if (crc) {
+        files.erase(option);
+    }
+    if (files.size() != 1) {
         return ReportUsage(tool_texts::WRONG_ARGUMENTS, tool_texts::CHECK_USAGE);
     }
-    const RomFileCheck check = CheckRomPath(std::filesystem::path(args[0]));
-    if (check.verdict == RomVerdict::Native || check.verdict == RomVerdict::Swapped) {
-        std::fputs(check.verdict == RomVerdict::Native ? "native\n" : "swapped\n", stdout);
+    const std::string& rom = files[0];
+    const RomFileCheck check = CheckRomPath(std::filesystem::path(rom));
+    if (check.verdict != RomVerdict::Native && check.verdict != RomVerdict::Swapped) {
+        return Refuse(rom, tool_texts::RomFile(check));
+    }
+    const bool native = check.verdict == RomVerdict::Native;
+    if (!crc) {
+        std::fputs(native ? "native\n" : "swapped\n", stdout);
         return ROM_COMMAND_OK;
     }
-    return Refuse(args[0], tool_texts::RomFile(check));
+    auto image = ReadFileBytes(rom);
+    if (!image) {
+        return Refuse(rom, tool_texts::CANNOT_READ_FILE);
+    }
+    if (!native) {
+        SwapBytePairs(*image);
+    }
+    std::fputs(tool_texts::OrderAndCrc(native ? "native" : "swapped", Crc32(*image)).c_str(),
+               stdout);
+    return ROM_COMMAND_OK;
 }
 
 int RunSwap(const std::vector<std::string>& args) {

@@ -5,8 +5,10 @@
 
 // mgromtool's ROM commands. Usage lines:
 //
-//   check ROM       tell whether ROM is an image the editor accepts: prints "native" or
-//                   "swapped"; otherwise says why not on standard error and exits 1
+//   check ROM [--crc]
+//                   tell whether ROM is an image the editor accepts: prints "native" or
+//                   "swapped" (with --crc followed by the native-order image's CRC32);
+//                   otherwise says why not on standard error and exits 1
 //   swap IN OUT     write IN with the two bytes of every 16-bit pair exchanged to OUT (native
 //                   order becomes swapped and back); IN and OUT must be different files and IN
 //                   must have an even number of bytes
@@ -22,7 +24,9 @@ inline constexpr int ROM_COMMAND_REFUSED = 1;  // refused file, failed read or w
 inline constexpr int ROM_COMMAND_USAGE = 2;    // wrong arguments
 
 // check ROM: judges the file as Load ROM does, by its header and its length. An accepted image
-// prints exactly "native" or "swapped" and a line feed on standard output and returns 0. A
+// prints exactly "native" or "swapped" and a line feed on standard output and returns 0; with
+// --crc the word is followed by a space and the CRC32 of the image in native order (eight
+// upper-case hexadecimal digits), which is how ROM dump lists identify an image. A
 // refused one prints the editor's text ("Not a Moonglass ROM", "Only NTSC MG ROM Allowed" or the
 // wrong-size sentence) on standard error and returns 1, as does a file that does not exist or
 // cannot be read.

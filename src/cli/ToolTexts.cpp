@@ -22,18 +22,23 @@ const char* const HELP =
     "  preview BITMAP OUT.bmp\n"
     "                  write the converted texture as a 32 x 32, 16-bit bitmap, as Insert\n"
     "                  User Image writes output8.bmp\n"
-    "  check ROM       tell whether ROM is an image the editor accepts: prints \"native\" or\n"
-    "                  \"swapped\"; otherwise says why not\n"
+    "  check ROM [--crc]\n"
+    "                  tell whether ROM is an image the editor accepts: prints \"native\" or\n"
+    "                  \"swapped\", with --crc followed by the CRC32 of the image in native\n"
+    "                  order (what ROM dump lists give); otherwise says why not\n"
     "  swap IN OUT     write IN with the two bytes of every 16-bit pair exchanged to OUT\n"
     "  build WORKING.rom OUT.rom [--catalogue DIR] --replace TARGET=SOURCE [...]\n"
     "                  write a new ROM as Save New ROM does after a Replace for each pair:\n"
     "                  TARGET is the hexadecimal ROM offset of a catalogued texture, SOURCE\n"
     "                  that of another one or the name of a bitmap in DIR's romimages/User/;\n"
     "                  DIR defaults to the tool's own folder; a later pair for a TARGET wins\n"
-    "  diff OLD.rom NEW.rom OUT.pat\n"
-    "                  write the custom ROM patch that turns OLD into NEW\n"
-    "  apply WORKING.rom PATCH.pat OUT.rom\n"
-    "                  write WORKING with the patch applied to OUT\n"
+    "  diff OLD.rom NEW.rom OUT.pat|OUT.ips|OUT.bps [--format pat|ips|bps]\n"
+    "                  write the patch that turns OLD into NEW: a custom ROM patch, or an\n"
+    "                  IPS or BPS patch of the native-order images that common patchers\n"
+    "                  apply; OUT's extension chooses (custom for any other), or --format\n"
+    "  apply WORKING.rom PATCH.pat|.ips|.bps OUT.rom\n"
+    "                  write WORKING with the patch applied to OUT; the patch's format is\n"
+    "                  recognised by its content, IPS and BPS apply in native order\n"
     "  demo-kit DIR    write the demo kit into DIR: a made-up ROM image, the catalogue\n"
     "                  folders, tableBinary.bin, user bitmaps and README.txt\n"
     "  --help, help    show this text\n"
@@ -77,6 +82,14 @@ std::string DefaultRooms(const std::string& catalogue) {
 
 std::string RecordCount(std::size_t count) {
     return std::to_string(count) + " records\n";
+}
+
+std::string PatchSize(std::size_t bytes) {
+    return std::to_string(bytes) + " bytes\n";
+}
+
+std::string OrderAndCrc(const char* order, std::uint32_t crc) {
+    return std::string(order) + " " + refusal::Crc32Text(crc) + "\n";
 }
 
 std::string RomFile(const RomFileCheck& check) {

@@ -27,19 +27,21 @@ inline constexpr const char* NATIVE_ORDER =
 extern const char* const HELP;
 
 // Usage lines of the commands.
-inline constexpr const char* CHECK_USAGE = "check ROM";
+inline constexpr const char* CHECK_USAGE = "check ROM [--crc]";
 inline constexpr const char* SWAP_USAGE = "swap IN OUT";
 inline constexpr const char* DEMO_KIT_USAGE = "demo-kit DIR";
 inline constexpr const char* COMPRESS_USAGE = "compress BITMAP OUT.bin [--format N|G]";
 inline constexpr const char* PREVIEW_USAGE = "preview BITMAP OUT.bmp";
 inline constexpr const char* BUILD_USAGE =
     "build WORKING.rom OUT.rom [--catalogue DIR] --replace TARGET=SOURCE [TARGET=SOURCE ...]";
-inline constexpr const char* DIFF_USAGE = "diff OLD.rom NEW.rom OUT.pat";
-inline constexpr const char* APPLY_USAGE = "apply WORKING.rom PATCH.pat OUT.rom";
+inline constexpr const char* DIFF_USAGE =
+    "diff OLD.rom NEW.rom OUT.pat|OUT.ips|OUT.bps [--format pat|ips|bps]";
+inline constexpr const char* APPLY_USAGE = "apply WORKING.rom PATCH.pat|.ips|.bps OUT.rom";
 
 // Wrong arguments.
 inline constexpr const char* WRONG_ARGUMENTS = "wrong arguments";
 inline constexpr const char* FORMAT_LETTER = "--format takes N or G";
+inline constexpr const char* PATCH_FORMAT_NAME = "--format takes pat, ips or bps";
 inline constexpr const char* COMPRESS_ARGUMENTS = "compress takes a bitmap and an output file";
 inline constexpr const char* PREVIEW_ARGUMENTS = "preview takes a bitmap and an output file";
 inline constexpr const char* CATALOGUE_NEEDS_FOLDER = "--catalogue needs a folder";
@@ -73,6 +75,10 @@ std::string DefaultRooms(const std::string& catalogue);
 
 // diff's report: how many records the patch holds.
 std::string RecordCount(std::size_t count);
+// diff's report for IPS and BPS: the patch's size.
+std::string PatchSize(std::size_t bytes);
+// check --crc's line: the byte order and the native-order image's CRC32.
+std::string OrderAndCrc(const char* order, std::uint32_t crc);
 
 // A refused ROM file, as `check` reports it; empty for Native and Swapped.
 std::string RomFile(const RomFileCheck& check);

@@ -15,6 +15,7 @@
 #include "replace/ReplacementSource.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
+#include "romio/SharedPatch.h"
 
 // How a load ended.
 enum class LoadOutcome {
@@ -82,6 +83,11 @@ public:
     const std::filesystem::path& WorkingCopyPath() const { return m_workingCopyPath; }
     const SizeClassTable& Table() const { return m_table; }
     const ReplacementSource& Source() const { return m_source; }
+    // The CRC32 of the loaded image in native order, as ROM dump lists give it; nullopt before
+    // a load.
+    std::optional<std::uint32_t> NativeCrc32() const {
+        return m_workingRomPath.empty() ? std::nullopt : m_nativeCrc;
+    }
 
     // Load ROM: checks the chosen file, makes the swapped working copy of a native image,
     // resets the editing state and rebuilds the catalogue. A refused load changes nothing, except
@@ -101,14 +107,16 @@ public:
     RomReadiness CheckSave() const;
     // Save New ROM, second step: writes the new image to `output`; its image feeds WritePatch.
     NewRomResult SaveNewRom(const std::filesystem::path& output) const;
-    // Writes the patch from the working ROM to `newSwapped` (the saved image).
+    // Writes the patch from the working ROM to `newSwapped` (the saved image) in `format`; IPS
+    // and BPS describe the change between the native-order images.
     PatchFileResult WritePatch(std::span<const std::uint8_t> newSwapped,
-                               const std::filesystem::path& patchPath) const;
+                               const std::filesystem::path& patchPath,
+                               PatchFormat format = PatchFormat::Custom) const;
 
     // Apply Patch, once the patch is chosen: whether it may go on.
     RomReadiness CheckApply() const;
-    // Judges the patch before the output is asked for; None also when the file cannot be read,
-    // which ApplyPatch then reports.
+    // Judges the patch, in any of the three formats (told apart by content), before the output
+    // is asked for; None also when a file cannot be read, which ApplyPatch then reports.
     PatchReadResult CheckPatch(const std::filesystem::path& patchPath) const;
     PatchApplyResult ApplyPatch(const std::filesystem::path& patchPath,
                                 const std::filesystem::path& output) const;
@@ -136,4 +144,6 @@ private:
     SizeClassTable m_table;
     // The texture chosen as the source of replacements.
     ReplacementSource m_source;
+    // The loaded image's native-order CRC32, computed once by each load.
+    std::optional<std::uint32_t> m_nativeCrc;
 };

@@ -68,6 +68,7 @@ LoadResult Editor::Load(const std::filesystem::path& chosen) {
     if (!result.workingCopy.empty()) {
         m_workingCopyPath = result.workingCopy;
     }
+    m_nativeCrc = NativeCrc32OfFile(m_workingRomPath);
     result.scan = ScanCatalogue(m_programFolder, m_table);
     result.outcome = LoadOutcome::Loaded;
     return result;

@@ -3,6 +3,7 @@
 #include "editor/Editor.h"
 #include "io/ByteOrder.h"
 #include "io/FileBytes.h"
+#include "io/RomImage.h"
 
 namespace {
 
@@ -31,8 +32,9 @@ NewRomResult Editor::SaveNewRom(const std::filesystem::path& output) const {
 }
 
 PatchFileResult Editor::WritePatch(std::span<const std::uint8_t> newSwapped,
-                                   const std::filesystem::path& patchPath) const {
-    return WritePatchFile(m_workingRomPath, newSwapped, patchPath);
+                                   const std::filesystem::path& patchPath,
+                                   PatchFormat format) const {
+    return WritePatchFileAs(format, m_workingRomPath, newSwapped, patchPath);
 }
 
 RomReadiness Editor::CheckApply() const {
@@ -44,10 +46,21 @@ RomReadiness Editor::CheckApply() const {
 
 PatchReadResult Editor::CheckPatch(const std::filesystem::path& patchPath) const {
     const auto patch = ReadPatchFile(patchPath);
-    return patch ? ReadPatch(*patch) : PatchReadResult{};
+    if (!patch) {
+        return {};
+    }
+    if (DetectPatchFormat(*patch) == PatchFormat::Custom) {
+        return ReadPatch(*patch);
+    }
+    // IPS and BPS are judged against the image they would change.
+    const auto working = ReadFileBytes(m_workingRomPath, ROM_IMAGE_SIZE + 1);
+    if (!working || working->size() != ROM_IMAGE_SIZE) {
+        return {};
+    }
+    return CheckAnyPatch(*patch, *working);
 }
 
 PatchApplyResult Editor::ApplyPatch(const std::filesystem::path& patchPath,
                                     const std::filesystem::path& output) const {
-    return ApplyPatchFile(m_workingRomPath, patchPath, output);
+    return ApplyAnyPatchFile(m_workingRomPath, patchPath, output);
 }

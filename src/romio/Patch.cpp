@@ -321,31 +321,38 @@ std::optional<std::vector<std::uint8_t>> ReadPatchFile(const std::filesystem::pa
     return ReadFileBytes(path, static_cast<std::size_t>(MAX_PATCH_FILE_SIZE + 1));
 }
 
-namespace {
-
-// Reads a swapped-order ROM image file for the patch commands, reporting a fault in `error`.
-template <typename Result>
-std::optional<std::vector<std::uint8_t>> ReadSwappedImage(const std::filesystem::path& path,
-                                                          Result& result) {
+std::optional<std::vector<std::uint8_t>> ReadSwappedRomFile(const std::filesystem::path& path,
+                                                            PatchError& error,
+                                                            std::uint64_t& imageLength,
+                                                            std::string& detail) {
     std::uint64_t length = 0;
     auto image = ReadRomImageFile(path, &length);
     if (!image) {
-        result.error = PatchError::CannotRead;
-        result.detail = "cannot read " + Quoted(path);
+        error = PatchError::CannotRead;
+        detail = "cannot read " + Quoted(path);
         return std::nullopt;
     }
     if (image->size() != ROM_IMAGE_SIZE || length != ROM_IMAGE_SIZE) {
-        result.error = PatchError::ImageWrongSize;
-        result.imageLength = length;
-        result.detail = Quoted(path);
+        error = PatchError::ImageWrongSize;
+        imageLength = length;
+        detail = Quoted(path);
         return std::nullopt;
     }
     if (ReadMarker(*image) != RomMarker::Swapped) {
-        result.error = PatchError::ImageNotSwapped;
-        result.detail = Quoted(path);
+        error = PatchError::ImageNotSwapped;
+        detail = Quoted(path);
         return std::nullopt;
     }
     return image;
+}
+
+namespace {
+
+// Reads a swapped-order ROM image file for the patch commands, reporting a fault in `result`.
+template <typename Result>
+std::optional<std::vector<std::uint8_t>> ReadSwappedImage(const std::filesystem::path& path,
+                                                          Result& result) {
+    return ReadSwappedRomFile(path, result.error, result.imageLength, result.detail);
 }
 
 PatchFileResult WritePatchBetween(std::span<const std::uint8_t> oldSwapped,

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "io/RomImage.h"
+#include "romio/BpsPatch.h"
+#include "romio/IpsPatch.h"
+#include "romio/PatchFormat.h"
 
 // Custom ROM patches (".pat"): the changes between a working ROM and a ROM made from it, as
 // records of native offsets and the new bytes, so that the same changes can be handed on without
@@ -69,6 +72,8 @@ enum class PatchError {
     Overlapping,    // a record starting inside the previous record
     OddBlock,       // a record other than the last of odd length: later blocks at odd positions
     WrongFileSize,  // the file is not exactly 4 + 8n + the sum of the lengths bytes long
+    IpsRefused,     // an IPS patch its reader refuses (the verdict is in `ips`)
+    BpsRefused,     // a BPS patch its reader refuses (the verdict is in `bps`)
     // Applying, and the file work around all of these.
     ImageWrongSize,   // a ROM image (working, old or new) is not exactly ROM_IMAGE_SIZE bytes
     ImageNotSwapped,  // a ROM image does not read "OMNO" at its marker
@@ -94,6 +99,11 @@ struct PatchReadResult {
     // follow each other without a gap.
     std::vector<PatchRecord> records;
     std::size_t firstBlock = 0;
+    // Which reader judged the patch; IpsRefused and BpsRefused keep that reader's verdict (its
+    // image left empty).
+    PatchFormat format = PatchFormat::Custom;
+    IpsApplyResult ips;
+    BpsApplyResult bps;
 };
 
 // Reads and validates a patch for an image of `imageSize` bytes before anything is written. The
@@ -158,6 +168,14 @@ PatchApplyResult ApplyPatch(std::vector<std::uint8_t>&& workingSwapped,
 // Reads a patch file: at most MAX_PATCH_FILE_SIZE + 1 bytes, enough to show that a longer file
 // is no valid patch. nullopt when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> ReadPatchFile(const std::filesystem::path& path);
+
+// Reads a swapped-order ROM image file for the patch commands: exactly ROM_IMAGE_SIZE bytes
+// reading "OMNO". Otherwise nullopt, with CannotRead, ImageWrongSize (and the file's length) or
+// ImageNotSwapped in `error` and the file in `detail`.
+std::optional<std::vector<std::uint8_t>> ReadSwappedRomFile(const std::filesystem::path& path,
+                                                            PatchError& error,
+                                                            std::uint64_t& imageLength,
+                                                            std::string& detail);
 
 // File work of writing a patch between two swapped-order ROM files (the working ROM and a ROM
 // made from it): refuses an output that is one of the inputs, reads both images whole (each

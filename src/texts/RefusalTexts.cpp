@@ -184,6 +184,12 @@ std::string PatchRead(const PatchReadResult& result) {
                    std::to_string(result.expectedSize) + " bytes, but the file has " +
                    std::to_string(result.fileSize) + " bytes.";
             break;
+        case PatchError::IpsRefused:
+            text = IpsRefusal(result.ips);
+            break;
+        case PatchError::BpsRefused:
+            text = BpsRefusal(result.bps);
+            break;
         default:
             text = "This custom ROM patch cannot be read.";
             break;

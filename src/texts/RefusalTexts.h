@@ -37,5 +37,10 @@ bool IsFileFault(PatchError error);
 std::string PatchRead(const PatchReadResult& result);
 std::string PatchFile(const PatchFileResult& result);
 std::string PatchApply(const PatchApplyResult& result);
+// An IPS or BPS patch its reader refused, without the closing "Nothing was written.".
+std::string IpsRefusal(const IpsApplyResult& result);
+std::string BpsRefusal(const BpsApplyResult& result);
+// A CRC32 as ROM dump lists write it: eight upper-case hexadecimal digits.
+std::string Crc32Text(std::uint32_t crc);
 
 }  // namespace refusal_texts

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QTest>
 #include <memory>
 
@@ -15,6 +16,7 @@
 #include "app/MainWindowBuilder.h"
 #include "demo/DemoKit.h"
 #include "editor/Editor.h"
+#include "io/Crc32.h"
 
 namespace fs = std::filesystem;
 
@@ -159,6 +161,29 @@ private slots:
         QCOMPARE(m_services->fileDialogs,
                  (QStringList{"MOONGLASS.ROM", "DIVUZAVOZIRIDODU.VOR", "MGTexturePatch.pat",
                               "MGTexturePatch.pat", "MGTexturePatch.pat", "MGPatched.rom"}));
+    }
+
+    void patchTypesAndTheRomsCrc() {
+        Load();
+        QCOMPARE(m_dialog->findChild<QStatusBar*>()->currentMessage(),
+                 QStringLiteral("MOONGLASS.ROM loaded: CRC32 ") +
+                     QString::asprintf("%08X", Crc32(ReadAllBytes(Kit() / DEMO_ROM_NAME))));
+        Choose(0);
+        Menu(1, QStringLiteral("Replace"));
+        Answer(Work() / "new.rom");
+        m_services->yesNoAnswers.push_back(true);
+        Answer(Work() / "pack");
+        m_services->typeAnswers.push_back(2);
+        m_dialog->OnCommand(32773);
+        const std::vector<std::uint8_t> patch = ReadAllBytes(Work() / "pack");
+        QCOMPARE(std::string(patch.begin(), patch.begin() + 4), std::string("BPS1"));
+        Answer(Work() / "pack");
+        Answer(Work() / "patched.rom");
+        m_dialog->OnCommand(32777);
+        QVERIFY(ReadAllBytes(Work() / "patched.rom") == ReadAllBytes(Work() / "new.rom"));
+        const QString three = QStringLiteral(
+            "Custom ROM Patch (*.pat)|*.pat|IPS patch (*.ips)|*.ips|BPS patch (*.bps)|*.bps|");
+        QCOMPARE(m_services->fileFilters.mid(2, 2), QStringList(2, three));
     }
 
     void filterAndInsertUserImageWriteTheirFiles() {

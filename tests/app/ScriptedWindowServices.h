@@ -14,9 +14,11 @@ class ScriptedWindowServices : public WindowServices {
 public:
     std::deque<bool> yesNoAnswers;
     std::deque<QString> fileAnswers;  // a null QString answers Cancel
+    std::deque<int> typeAnswers;      // the filter pair chosen in save dialogs; the first if none
     std::deque<QString> menuAnswers;  // the text of the item to choose
     QStringList messages;
     QStringList fileDialogs;  // the default file names offered
+    QStringList fileFilters;  // the filters offered
     QStringList modalDialogTitles;
     QStringList unexpected;
 
@@ -29,11 +31,18 @@ public:
     }
     std::optional<QString> ChooseFileToOpen(QWidget*, const FileDialogRequest& request) override {
         fileDialogs << request.defaultFileName;
+        fileFilters << request.filter;
         const QString answer = Next(fileAnswers, request.defaultFileName, QString());
         return answer.isNull() ? std::nullopt : std::optional(answer);
     }
-    std::optional<QString> ChooseFileToSave(QWidget* owner,
-                                            const FileDialogRequest& request) override {
+    std::optional<QString> ChooseFileToSave(QWidget* owner, const FileDialogRequest& request,
+                                            int* chosenType = nullptr) override {
+        if (chosenType != nullptr) {
+            *chosenType = typeAnswers.empty() ? 0 : typeAnswers.front();
+            if (!typeAnswers.empty()) {
+                typeAnswers.pop_front();
+            }
+        }
         return ChooseFileToOpen(owner, request);
     }
     int RunModal(QDialog& dialog) override {

@@ -13,9 +13,12 @@
 #include "cli/RomCommands.h"
 #include "codec/UserImage.h"
 #include "io/ByteOrder.h"
+#include "io/Crc32.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
 #include "romio/RomTestSupport.h"
+#include "romio/SharedPatch.h"
+#include "texts/RefusalTexts.h"
 
 namespace {
 
@@ -219,6 +222,56 @@ TEST(DiffApplyCommands, RoundTripAndRefusals) {
               std::string::npos);
     EXPECT_EQ(Call(RunDiff, {kit.working.string()}).status, 2);
     EXPECT_FALSE(fs::exists(kit / "x.rom"));
+}
+
+TEST(DiffApplyCommands, FormatByExtensionOrOptionAndAppliedByContent) {
+    Kit kit;
+    ASSERT_EQ(kit.Build({Pair(B, A), Pair(G, "face.bmp")}).status, 0);
+    const std::string w = kit.working.string(), out = kit / "out.rom";
+    struct Case {
+        std::string name;
+        Args options;
+        PatchFormat format;
+    };
+    const Case cases[] = {{"p.ips", {}, PatchFormat::Ips},
+                          {"p.BPS", {}, PatchFormat::Bps},
+                          {"p.bin", {}, PatchFormat::Custom},
+                          {"q.bin", {"--format", "bps"}, PatchFormat::Bps},
+                          {"q.pat", {"--format", "ips"}, PatchFormat::Ips},
+                          {"q.ips", {"--format", "pat"}, PatchFormat::Custom}};
+    for (const Case& c : cases) {
+        Args args = c.options;
+        args.insert(args.begin(), {w, out, kit / c.name});
+        const Outcome diff = Call(RunDiff, args);
+        ASSERT_EQ(diff.status, 0) << c.name << diff.err;
+        const Bytes patch = ReadAllBytes(kit / c.name);
+        EXPECT_EQ(DetectPatchFormat(patch), c.format) << c.name;
+        if (c.format != PatchFormat::Custom) {
+            EXPECT_EQ(diff.out, std::to_string(patch.size()) + " bytes\n");
+        }
+        ASSERT_EQ(Call(RunApply, {w, kit / c.name, kit / "o.rom"}).status, 0) << c.name;
+        EXPECT_EQ(ReadAllBytes(kit / "o.rom"), ReadAllBytes(out)) << c.name;
+        fs::remove(kit / "o.rom");
+    }
+    EXPECT_EQ(Call(RunDiff, {w, out, kit / "r.bps", "--format", "zip"}).status, 2);
+    EXPECT_EQ(Call(RunDiff, {w, out, kit / "r.bps", "--format"}).status, 2);
+    // A patch for another ROM is refused with both CRCs.
+    const Outcome refused = Call(RunApply, {out, kit / "p.BPS", kit / "o.rom"});
+    EXPECT_EQ(refused.status, 1);
+    Bytes native = kit.workingBytes, changed = ReadAllBytes(out);
+    SwapBytePairs(native);
+    SwapBytePairs(changed);
+    EXPECT_NE(refused.err.find("this patch was made for a ROM with CRC32 " +
+                               refusal_texts::Crc32Text(Crc32(native)) + "; yours has " +
+                               refusal_texts::Crc32Text(Crc32(changed))),
+              std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(fs::exists(kit / "o.rom"));
+    EXPECT_EQ(Call(RunCheck, {w}).out, "swapped\n");
+    EXPECT_EQ(Call(RunCheck, {w, "--crc"}).out,
+              "swapped " + refusal_texts::Crc32Text(Crc32(native)) + "\n");
+    EXPECT_EQ(Call(RunCheck, {"--crc", w}).out, Call(RunCheck, {w, "--crc"}).out);
+    EXPECT_EQ(Call(RunCheck, {w, "--md5"}).status, 2);
 }
 
 TEST(Mgromtool, CompressAndPreviewWriteThePipelinesBytes) {

@@ -68,6 +68,10 @@ TEST(WriteFailure, EveryStepOfEveryWritingCommandFailsCleanly) {
     folder.Write("working.rom", working);
     folder.Write("changed.rom", changed);
     folder.Write("p.pat", MakePatch(working, changed, ImageOrder::Swapped).bytes);
+    Bytes workingNative = working, changedNative = changed;
+    SwapBytePairs(workingNative);
+    SwapBytePairs(changedNative);
+    folder.Write("p.ips", MakeIpsPatch(workingNative, changedNative));
     folder.Write("in.bin", Bytes{1, 2, 3, 4});
     folder.Write("face.bmp", Bitmap());
     folder.Write("kit/romimages/08 08/010000.bmp", Bytes{});
@@ -82,6 +86,8 @@ TEST(WriteFailure, EveryStepOfEveryWritingCommandFailsCleanly) {
          "out.rom"},
         {"diff", RunDiff, {"working.rom", "changed.rom", "out.pat"}, "out.pat"},
         {"apply", RunApply, {"working.rom", "p.pat", "out.rom"}, "out.rom"},
+        {"diff bps", RunDiff, {"working.rom", "changed.rom", "out.bps"}, "out.bps"},
+        {"apply ips", RunApply, {"working.rom", "p.ips", "out.rom"}, "out.rom"},
         // The README is the kit's last file: a failure anywhere leaves the old one.
         {"demo-kit", RunDemoKit, {"demo"}, "demo/README.txt"},
     };

@@ -9,6 +9,7 @@
 #include "catalogue/SizeClasses.h"
 #include "demo/DemoKit.h"
 #include "io/ByteOrder.h"
+#include "io/Crc32.h"
 #include "io/RomImage.h"
 
 namespace {
@@ -192,6 +193,41 @@ TEST_F(EditorTest, SaveThenPatchThenApplyAfterTheirChecks) {
     fs::copy_file(rom, swapped, fs::copy_options::overwrite_existing);
     EXPECT_EQ(editor->CheckSave(), RomReadiness::NotSwapped);
     EXPECT_EQ(editor->CheckApply(), RomReadiness::NotSwapped);
+}
+
+TEST_F(EditorTest, IpsAndBpsPatchesRoundTripAndRefusalsWriteNothing) {
+    EXPECT_EQ(editor->NativeCrc32(), std::nullopt);
+    ASSERT_EQ(editor->Load(rom).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(editor->NativeCrc32(), Crc32(ReadAllBytes(rom)));
+    ReplaceIn0(0, 1);
+    const NewRomResult saved = editor->SaveNewRom("new.rom");
+    ASSERT_EQ(saved.error, NewRomError::None);
+    for (const PatchFormat format : {PatchFormat::Ips, PatchFormat::Bps}) {
+        ASSERT_EQ(editor->WritePatch(saved.image, "p.x", format).error, PatchError::None);
+        EXPECT_EQ(DetectPatchFormat(ReadAllBytes("p.x")), format);
+        EXPECT_EQ(editor->CheckPatch("p.x").error, PatchError::None);
+        ASSERT_EQ(editor->ApplyPatch("p.x", "patched.rom").error, PatchError::None);
+        EXPECT_EQ(ReadAllBytes("patched.rom"), saved.image);
+        fs::remove("patched.rom");
+    }
+    // A BPS patch made from the swapped-order files as if they were native: the source CRC is
+    // that of the other byte order.
+    const Bytes working = ReadAllBytes(editor->WorkingRomPath());
+    folder.Write("work/v64.bps", MakeBpsPatch(working, saved.image));
+    const PatchReadResult checked = editor->CheckPatch("v64.bps");
+    EXPECT_EQ(checked.error, PatchError::BpsRefused);
+    EXPECT_EQ(checked.bps.code, BpsCode::SourceChecksumMismatch);
+    EXPECT_EQ(checked.bps.expectedCrc, Crc32(working));
+    EXPECT_EQ(checked.bps.actualCrc, editor->NativeCrc32());
+    EXPECT_TRUE(checked.bps.matchesOtherByteOrder);
+    const PatchApplyResult applied = editor->ApplyPatch("v64.bps", "patched.rom");
+    EXPECT_EQ(applied.error, PatchError::BpsRefused);
+    EXPECT_EQ(applied.patch.bps.code, BpsCode::SourceChecksumMismatch);
+    const Bytes outside = {'P', 'A', 'T', 'C', 'H', 0xBF, 0xFF, 0xFF, 0, 2, 1, 2, 'E', 'O', 'F'};
+    folder.Write("work/outside.ips", outside);
+    EXPECT_EQ(editor->ApplyPatch("outside.ips", "patched.rom").patch.ips.code,
+              IpsCode::RecordOutsideImage);
+    EXPECT_FALSE(fs::exists("patched.rom"));
 }
 
 TEST_F(EditorTest, InsertUserImageAndThePlaceholderWriteTheirFiles) {

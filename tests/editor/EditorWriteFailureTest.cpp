@@ -82,6 +82,8 @@ TEST(EditorWriteFailure, EveryStepOfEveryWritingCommandFailsCleanly) {
     const NewRomResult saved = loaded().SaveNewRom(folder / "new.rom");
     ASSERT_EQ(saved.error, NewRomError::None);
     ASSERT_EQ(loaded().WritePatch(saved.image, folder / "p.pat").error, PatchError::None);
+    ASSERT_EQ(loaded().WritePatch(saved.image, folder / "p.ips", PatchFormat::Ips).error,
+              PatchError::None);
     fs::remove(work / WORKING_COPY_NAME);
 
     const std::vector<Case> cases = {
@@ -99,6 +101,14 @@ TEST(EditorWriteFailure, EveryStepOfEveryWritingCommandFailsCleanly) {
          {"out.pat"}},
         {"apply patch",
          [&](Editor& e) { return e.ApplyPatch(folder / "p.pat", work / "out.rom").detail; },
+         {"out.rom"}},
+        {"bps patch",
+         [&](Editor& e) {
+             return e.WritePatch(saved.image, work / "out.bps", PatchFormat::Bps).detail;
+         },
+         {"out.bps"}},
+        {"apply ips patch",
+         [&](Editor& e) { return e.ApplyPatch(folder / "p.ips", work / "out.rom").detail; },
          {"out.rom"}},
     };
     const Bytes old = {0x0D, 0x1D};

@@ -1,0 +1,176 @@
+#include "romio/SharedPatch.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "io/AtomicFile.h"
+#include "io/ByteOrder.h"
+#include "io/Crc32.h"
+#include "io/FileBytes.h"
+#include "romio/NewRom.h"
+
+namespace {
+
+std::vector<std::uint8_t> NativeCopy(std::span<const std::uint8_t> swapped) {
+    std::vector<std::uint8_t> native(swapped.begin(), swapped.end());
+    SwapBytePairs(native);
+    return native;
+}
+
+// Applies an IPS or BPS patch to the working image; the swapped-order result, or empty with the
+// refusal in `verdict`.
+std::vector<std::uint8_t> ApplyShared(std::span<const std::uint8_t> patch,
+                                      std::span<const std::uint8_t> workingSwapped,
+                                      PatchReadResult& verdict) {
+    const std::vector<std::uint8_t> native = NativeCopy(workingSwapped);
+    std::vector<std::uint8_t> image;
+    if (verdict.format == PatchFormat::Ips) {
+        verdict.ips = ApplyIpsPatch(patch, native);
+        image = std::move(verdict.ips.image);
+        verdict.ips.image.clear();
+        verdict.error = verdict.ips.code == IpsCode::Ok ? PatchError::None : PatchError::IpsRefused;
+    } else {
+        verdict.bps = ApplyBpsPatch(patch, native);
+        image = std::move(verdict.bps.image);
+        verdict.bps.image.clear();
+        verdict.error = verdict.bps.code == BpsCode::Ok ? PatchError::None : PatchError::BpsRefused;
+    }
+    SwapBytePairs(image);
+    return image;
+}
+
+}  // namespace
+
+PatchFormat PatchFormatOfName(const std::filesystem::path& name, PatchFormat otherwise) {
+    std::string extension = name.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".pat") {
+        return PatchFormat::Custom;
+    }
+    if (extension == ".ips") {
+        return PatchFormat::Ips;
+    }
+    if (extension == ".bps") {
+        return PatchFormat::Bps;
+    }
+    return otherwise;
+}
+
+PatchFileResult WritePatchFileAs(PatchFormat format, const std::filesystem::path& oldRom,
+                                 std::span<const std::uint8_t> newSwapped,
+                                 const std::filesystem::path& patchPath) {
+    if (format == PatchFormat::Custom) {
+        return WritePatchFile(oldRom, newSwapped, patchPath);
+    }
+    PatchFileResult result;
+    if (SameFile(patchPath, oldRom)) {
+        result.error = PatchError::SameAsInput;
+        result.detail = patchPath.string();
+        return result;
+    }
+    if (newSwapped.size() != ROM_IMAGE_SIZE) {
+        result.error = PatchError::ImageWrongSize;
+        result.imageLength = newSwapped.size();
+        result.detail = "The new image";
+        return result;
+    }
+    const auto oldImage =
+        ReadSwappedRomFile(oldRom, result.error, result.imageLength, result.detail);
+    if (!oldImage) {
+        return result;
+    }
+    const std::vector<std::uint8_t> oldNative = NativeCopy(*oldImage);
+    const std::vector<std::uint8_t> newNative = NativeCopy(newSwapped);
+    std::vector<std::uint8_t> patch = format == PatchFormat::Ips
+                                          ? MakeIpsPatch(oldNative, newNative)
+                                          : MakeBpsPatch(oldNative, newNative);
+    const FileWriteResult written = WriteFileAtomically(patchPath, patch);
+    if (!written.ok) {
+        result.error = PatchError::CannotWrite;
+        result.detail = written.error;
+        return result;
+    }
+    result.bytes = std::move(patch);
+    return result;
+}
+
+PatchFileResult WritePatchFileAs(PatchFormat format, const std::filesystem::path& oldRom,
+                                 const std::filesystem::path& newRom,
+                                 const std::filesystem::path& patchPath) {
+    if (format == PatchFormat::Custom) {
+        return WritePatchFile(oldRom, newRom, patchPath);
+    }
+    PatchFileResult result;
+    if (SameFile(patchPath, oldRom) || SameFile(patchPath, newRom)) {
+        result.error = PatchError::SameAsInput;
+        result.detail = patchPath.string();
+        return result;
+    }
+    const auto newImage =
+        ReadSwappedRomFile(newRom, result.error, result.imageLength, result.detail);
+    return newImage ? WritePatchFileAs(format, oldRom, *newImage, patchPath) : result;
+}
+
+PatchReadResult CheckAnyPatch(std::span<const std::uint8_t> patch,
+                              std::span<const std::uint8_t> workingSwapped) {
+    PatchReadResult verdict;
+    verdict.format = DetectPatchFormat(patch);
+    if (verdict.format == PatchFormat::Custom) {
+        return ReadPatch(patch);
+    }
+    ApplyShared(patch, workingSwapped, verdict);
+    return verdict;
+}
+
+PatchApplyResult ApplyAnyPatchFile(const std::filesystem::path& workingRom,
+                                   const std::filesystem::path& patchPath,
+                                   const std::filesystem::path& output) {
+    const auto patch = ReadPatchFile(patchPath);
+    if (patch && DetectPatchFormat(*patch) == PatchFormat::Custom) {
+        return ApplyPatchFile(workingRom, patchPath, output);
+    }
+    PatchApplyResult result;
+    if (SameFile(output, workingRom) || SameFile(output, patchPath)) {
+        result.error = PatchError::SameAsInput;
+        result.detail = output.string();
+        return result;
+    }
+    const auto working =
+        ReadSwappedRomFile(workingRom, result.error, result.imageLength, result.detail);
+    if (!working) {
+        return result;
+    }
+    if (!patch) {
+        result.error = PatchError::CannotRead;
+        result.detail = "cannot read \"" + patchPath.string() + "\"";
+        return result;
+    }
+    result.patch.format = DetectPatchFormat(*patch);
+    std::vector<std::uint8_t> image = ApplyShared(*patch, *working, result.patch);
+    if (result.patch.error != PatchError::None) {
+        result.error = result.patch.error;
+        return result;
+    }
+    const FileWriteResult written = WriteFileAtomically(output, image);
+    if (!written.ok) {
+        PatchApplyResult failed;
+        failed.error = PatchError::CannotWrite;
+        failed.detail = written.error;
+        return failed;
+    }
+    result.image = std::move(image);
+    return result;
+}
+
+std::optional<std::uint32_t> NativeCrc32OfFile(const std::filesystem::path& swappedRom) {
+    auto image = ReadRomImageFile(swappedRom);
+    if (!image || image->size() % 2 != 0) {
+        return std::nullopt;
+    }
+    SwapBytePairs(*image);
+    return Crc32(*image);
+}
