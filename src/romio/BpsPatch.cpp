@@ -200,11 +200,10 @@ bool MoveRelative(std::uint64_t& offset, std::uint64_t encoded, std::uint64_t li
 // from memory for each of its two CRCs.
 constexpr std::size_t CRC_STEP = 64 * 1024;
 
-// The CRC-32s of two buffers of one length, brought up to a position in steps of about CRC_STEP.
-class TwoCrcs {
+// The CRC-32 of a buffer, brought up to a position in steps of about CRC_STEP.
+class FollowingCrc {
 public:
-    TwoCrcs(const std::uint8_t* first, const std::uint8_t* second)
-        : m_first(first), m_second(second) {}
+    explicit FollowingCrc(const std::uint8_t* bytes) : m_bytes(bytes) {}
 
     // Takes in the bytes up to `end` once CRC_STEP bytes are waiting; an `end` already passed
     // (the scan may have looked ahead) changes nothing.
@@ -213,37 +212,119 @@ public:
             Finish(end);
         }
     }
-    void Finish(std::size_t end) {
-        m_firstCrc = Crc32Update(m_firstCrc, {m_first + m_at, end - m_at});
-        m_secondCrc = Crc32Update(m_secondCrc, {m_second + m_at, end - m_at});
+    std::uint32_t Finish(std::size_t end) {
+        m_crc = Crc32Update(m_crc, {m_bytes + m_at, end - m_at});
         m_at = end;
+        return m_crc;
     }
-    std::uint32_t First() const { return m_firstCrc; }
-    std::uint32_t Second() const { return m_secondCrc; }
 
 private:
-    const std::uint8_t* m_first;
-    const std::uint8_t* m_second;
+    const std::uint8_t* m_bytes;
     std::size_t m_at = 0;
-    std::uint32_t m_firstCrc = 0;
-    std::uint32_t m_secondCrc = 0;
+    std::uint32_t m_crc = 0;
+};
+
+// The CRC register without presetting or final inversion is linear: for buffers of one length,
+// CRC(a) ^ CRC(b) is the bare register of a ^ b. Source and target agree outside their changed
+// stretches, so the target's CRC is the source's plus a register that only the changed bytes
+// feed and that the zeros between them merely multiply by x^(8n): one full CRC pass, not two.
+class DifferenceCrc {
+public:
+    // Takes in the difference of `length` bytes at `at` (at or after the last ones taken).
+    void Add(std::size_t at, const std::uint8_t* source, const std::uint8_t* target,
+             std::size_t length) {
+        Skip(at);
+        // The XOR a block at a time on the stack, so that each byte is taken in once.
+        std::uint8_t block[512];
+        for (std::size_t done = 0; done < length;) {
+            const std::size_t step = std::min(length - done, sizeof block);
+            for (std::size_t i = 0; i < step; ++i) {
+                block[i] = source[done + i] ^ target[done + i];
+            }
+            m_register = ~Crc32Update(~m_register, {block, step});
+            done += step;
+        }
+        m_at = at + length;
+    }
+    // The register over the whole buffers of `size` bytes.
+    std::uint32_t Finish(std::size_t size) {
+        Skip(size);
+        return m_register;
+    }
+
+private:
+    static constexpr std::size_t SPAN = 4096;
+
+    // Powers x^(8n) mod P (bit-reversed, x^0 the top bit) for n below SPAN, and x^(8 SPAN q) for
+    // q below SPAN, so that any zero stretch of an image costs at most two multiplications.
+    struct Powers {
+        std::uint32_t near[SPAN];
+        std::uint32_t far[SPAN];
+        Powers() {
+            const std::uint8_t zero = 0;
+            std::uint32_t power = 1u << 31;
+            for (std::size_t n = 0; n < SPAN; ++n) {
+                near[n] = power;
+                power = ~Crc32Update(~power, {&zero, 1});  // times x^8
+            }
+            far[0] = 1u << 31;
+            for (std::size_t q = 1; q < SPAN; ++q) {
+                far[q] = Multiply(far[q - 1], power);
+            }
+        }
+    };
+
+    // Product of two bit-reversed polynomials mod P.
+    static std::uint32_t Multiply(std::uint32_t a, std::uint32_t b) {
+        std::uint32_t product = 0;
+        for (std::uint32_t bit = 1u << 31; bit != 0; bit >>= 1) {
+            product ^= (a & bit) != 0 ? b : 0;
+            b = (b >> 1) ^ (0xEDB88320u & (0u - (b & 1)));
+        }
+        return product;
+    }
+
+    // Moves the register over zeros up to `at`.
+    void Skip(std::size_t at) {
+        static const Powers powers;
+        std::size_t zeros = at - m_at;
+        if (zeros == 0 || m_register == 0) {
+            m_at = at;
+            return;
+        }
+        std::uint32_t power = powers.near[zeros % SPAN];
+        for (zeros /= SPAN; zeros > 0; zeros -= std::min(zeros, SPAN - 1)) {
+            power = Multiply(power, powers.far[std::min(zeros, SPAN - 1)]);
+        }
+        m_register = Multiply(m_register, power);
+        m_at = at;
+    }
+
+    std::size_t m_at = 0;
+    std::uint32_t m_register = 0;
 };
 
 // Builds the target front to back in a buffer reserved whole (never zero-filled), taking the
-// source's and the target's CRC-32 as it goes.
+// source's CRC-32 as it goes and the target's from the bytes that differ from the source.
 class TargetBuilder {
 public:
-    explicit TargetBuilder(std::span<const std::uint8_t> source) {
+    explicit TargetBuilder(std::span<const std::uint8_t> source)
+        : m_source(source.data()), m_sourceCrc(source.data()) {
         m_target.reserve(source.size());
-        m_crcs.emplace(source.data(), m_target.data());
     }
 
-    void Append(const std::uint8_t* from, std::uint64_t length) {
+    // Appends `length` bytes from `from`; `sameAsSource` when they are the source's bytes at the
+    // same position, which leave the difference of the two CRCs as it is.
+    void Append(const std::uint8_t* from, std::uint64_t length, bool sameAsSource) {
         while (length > 0) {
             const std::size_t step =
                 static_cast<std::size_t>(std::min<std::uint64_t>(length, CRC_STEP));
+            const std::size_t at = m_target.size();
             m_target.insert(m_target.end(), from, from + step);
-            m_crcs->Follow(m_target.size());
+            if (!sameAsSource) {
+                Changed(at);
+            }
+            m_sourceCrc.Follow(m_target.size());
             from += step;
             length -= step;
         }
@@ -262,20 +343,27 @@ public:
                 bytes[to + i] = bytes[from + i];
             }
         }
-        m_crcs->Follow(m_target.size());
+        Changed(to);
+        m_sourceCrc.Follow(m_target.size());
     }
 
     // The target, with the source's CRC and its own.
     Bytes Finish(std::uint32_t& sourceCrc, std::uint32_t& targetCrc) {
-        m_crcs->Finish(m_target.size());
-        sourceCrc = m_crcs->First();
-        targetCrc = m_crcs->Second();
+        sourceCrc = m_sourceCrc.Finish(m_target.size());
+        targetCrc = sourceCrc ^ m_difference.Finish(m_target.size());
         return std::move(m_target);
     }
 
 private:
+    // Takes the bytes from `at` to the end into the difference.
+    void Changed(std::size_t at) {
+        m_difference.Add(at, m_source + at, m_target.data() + at, m_target.size() - at);
+    }
+
+    const std::uint8_t* m_source;
     Bytes m_target;
-    std::optional<TwoCrcs> m_crcs;
+    FollowingCrc m_sourceCrc;
+    DifferenceCrc m_difference;
 };
 
 // Runs the actions from `start` to the footer: with `builder` null only checking them (the
@@ -303,7 +391,7 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
             case SOURCE_READ:
                 // Inside the target is inside the source: both are `size` bytes.
                 if (builder != nullptr) {
-                    builder->Append(source.data() + output, length);
+                    builder->Append(source.data() + output, length, true);
                 }
                 break;
             case TARGET_READ:
@@ -311,7 +399,7 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
                     return Refuse(BpsCode::PastPatchEnd, at);
                 }
                 if (builder != nullptr) {
-                    builder->Append(patch.data() + reader.Position(), length);
+                    builder->Append(patch.data() + reader.Position(), length, false);
                 }
                 reader.Skip(length);
                 break;
@@ -324,7 +412,7 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
                     return Refuse(BpsCode::PastSourceEnd, at);
                 }
                 if (builder != nullptr) {
-                    builder->Append(source.data() + sourceRelative, length);
+                    builder->Append(source.data() + sourceRelative, length, false);
                 }
                 sourceRelative += length;
                 break;
@@ -391,7 +479,8 @@ std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNativ
     const std::uint8_t* source = sourceNative.data();
     const std::uint8_t* target = targetNative.data();
     BpsWriter writer(targetNative);
-    TwoCrcs crcs(source, target);
+    FollowingCrc sourceCrc(source);
+    DifferenceCrc difference;
     // The next change at or after `from`, a window at a time so that the CRCs follow the scan.
     auto nextDifference = [&](std::size_t from) {
         for (;;) {
@@ -400,17 +489,15 @@ std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNativ
             if (found < limit || limit == size) {
                 return found;
             }
-            crcs.Follow(limit);
+            sourceCrc.Follow(limit);
             from = limit;
         }
     };
     std::size_t written = 0;
-    while (written < size) {
-        std::size_t p = nextDifference(written);
+    // The scan that ends a stretch finds the next one's start: every byte is compared once.
+    for (std::size_t p = nextDifference(0); p < size;) {
         writer.Unchanged(p - written);
-        if (p == size) {
-            break;
-        }
+        const std::size_t start = p;
         // A changed stretch runs to the last change followed by a wide enough gap.
         std::size_t end = NextAgreement(source, target, size, p + 1);
         for (;;) {
@@ -421,11 +508,13 @@ std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNativ
             end = NextAgreement(source, target, size, p + 1);
         }
         writer.Changed(end);
+        difference.Add(start, source + start, target + start, end - start);
         written = end;
-        crcs.Follow(written);
+        sourceCrc.Follow(written);
     }
-    crcs.Finish(size);
-    return writer.Finish(crcs.First(), crcs.Second());
+    writer.Unchanged(size - written);
+    const std::uint32_t sourceFull = sourceCrc.Finish(size);
+    return writer.Finish(sourceFull, sourceFull ^ difference.Finish(size));
 }
 
 BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
