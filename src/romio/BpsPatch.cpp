@@ -231,6 +231,7 @@ private:
 
 constexpr std::uint32_t CRC_POLYNOMIAL = 0xEDB88320u;  // bit-reversed, x^0 the top bit
 
+#ifdef MGROM_BPS_CLMUL
 // The CRC register's change for each byte value followed by nothing: a step of x^8.
 constexpr std::array<std::uint32_t, 256> BYTE_STEP = [] {
     std::array<std::uint32_t, 256> table{};
@@ -244,7 +245,6 @@ constexpr std::array<std::uint32_t, 256> BYTE_STEP = [] {
     return table;
 }();
 
-#ifdef MGROM_BPS_CLMUL
 // The 63-bit product, moved up one bit, holds x^0..x^31 in its high half as a register does and
 // x^32..x^63 in its low half, which four zero-byte steps bring down mod P.
 __attribute__((target("pclmul,sse4.1"))) std::uint32_t ClmulMultiply(std::uint32_t a,
@@ -518,7 +518,7 @@ std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNativ
     BpsWriter writer(targetNative);
     FollowingCrc sourceCrc(source);
     DifferenceCrc difference;
-    // The next change at or after `from`, a window at a time so that the CRCs follow the scan.
+    // The next change at or after `from`, a window at a time so that the CRC follows the scan.
     auto nextDifference = [&](std::size_t from) {
         for (;;) {
             const std::size_t limit = std::min(size, from + CRC_STEP);
