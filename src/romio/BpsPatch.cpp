@@ -1,16 +1,22 @@
 #include "romio/BpsPatch.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <limits>
-#include <optional>
 
 #include "io/ByteOrder.h"
 #include "io/Crc32.h"
 #include "io/LittleEndian.h"
 #include "io/RomImage.h"
 #include "romio/DifferenceScan.h"
+
+// The carry-less multiply where the processor has it, for the products of the CRC difference.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define MGROM_BPS_CLMUL 1
+#endif
 
 namespace {
 
@@ -195,16 +201,14 @@ bool MoveRelative(std::uint64_t& offset, std::uint64_t encoded, std::uint64_t li
     return true;
 }
 
-// Step of the CRCs that follow a scan or a build: small enough that the bytes just read or
-// written are still in cache when the CRCs take them in, as an image is otherwise read again
-// from memory for each of its two CRCs.
+// Step of the source CRC that follows the writer's scan: small enough that the bytes just compared
+// are still in cache when the CRC takes them in, rather than read again from memory.
 constexpr std::size_t CRC_STEP = 64 * 1024;
 
-// The CRC-32s of two buffers of one length, brought up to a position in steps of about CRC_STEP.
-class TwoCrcs {
+// The CRC-32 of a buffer, brought up to a position in steps of about CRC_STEP.
+class FollowingCrc {
 public:
-    TwoCrcs(const std::uint8_t* first, const std::uint8_t* second)
-        : m_first(first), m_second(second) {}
+    explicit FollowingCrc(const std::uint8_t* bytes) : m_bytes(bytes) {}
 
     // Takes in the bytes up to `end` once CRC_STEP bytes are waiting; an `end` already passed
     // (the scan may have looked ahead) changes nothing.
@@ -213,74 +217,197 @@ public:
             Finish(end);
         }
     }
-    void Finish(std::size_t end) {
-        m_firstCrc = Crc32Update(m_firstCrc, {m_first + m_at, end - m_at});
-        m_secondCrc = Crc32Update(m_secondCrc, {m_second + m_at, end - m_at});
+    std::uint32_t Finish(std::size_t end) {
+        m_crc = Crc32Update(m_crc, {m_bytes + m_at, end - m_at});
         m_at = end;
+        return m_crc;
     }
-    std::uint32_t First() const { return m_firstCrc; }
-    std::uint32_t Second() const { return m_secondCrc; }
 
 private:
-    const std::uint8_t* m_first;
-    const std::uint8_t* m_second;
+    const std::uint8_t* m_bytes;
     std::size_t m_at = 0;
-    std::uint32_t m_firstCrc = 0;
-    std::uint32_t m_secondCrc = 0;
+    std::uint32_t m_crc = 0;
 };
 
-// Builds the target front to back in a buffer reserved whole (never zero-filled), taking the
-// source's and the target's CRC-32 as it goes.
-class TargetBuilder {
-public:
-    explicit TargetBuilder(std::span<const std::uint8_t> source) {
-        m_target.reserve(source.size());
-        m_crcs.emplace(source.data(), m_target.data());
-    }
+constexpr std::uint32_t CRC_POLYNOMIAL = 0xEDB88320u;  // bit-reversed, x^0 the top bit
 
-    void Append(const std::uint8_t* from, std::uint64_t length) {
-        while (length > 0) {
-            const std::size_t step =
-                static_cast<std::size_t>(std::min<std::uint64_t>(length, CRC_STEP));
-            m_target.insert(m_target.end(), from, from + step);
-            m_crcs->Follow(m_target.size());
-            from += step;
-            length -= step;
+#ifdef MGROM_BPS_CLMUL
+// The CRC register's change for each byte value followed by nothing: a step of x^8.
+constexpr std::array<std::uint32_t, 256> BYTE_STEP = [] {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t b = 0; b < 256; ++b) {
+        std::uint32_t c = b;
+        for (int bit = 0; bit < 8; ++bit) {
+            c = (c >> 1) ^ (CRC_POLYNOMIAL & (0u - (c & 1)));
         }
+        table[b] = c;
+    }
+    return table;
+}();
+
+// The 63-bit product, moved up one bit, holds x^0..x^31 in its high half as a register does and
+// x^32..x^63 in its low half, which four zero-byte steps bring down mod P.
+__attribute__((target("pclmul,sse4.1"))) std::uint32_t ClmulMultiply(std::uint32_t a,
+                                                                     std::uint32_t b) {
+    const __m128i product = _mm_clmulepi64_si128(_mm_cvtsi32_si128(static_cast<int>(a)),
+                                                 _mm_cvtsi32_si128(static_cast<int>(b)), 0);
+    const std::uint64_t wide = static_cast<std::uint64_t>(_mm_cvtsi128_si64(product)) << 1;
+    std::uint32_t low = static_cast<std::uint32_t>(wide);
+    for (int i = 0; i < 4; ++i) {
+        low = (low >> 8) ^ BYTE_STEP[low & 0xFF];
+    }
+    return static_cast<std::uint32_t>(wide >> 32) ^ low;
+}
+#endif
+
+// The CRC register without presetting or final inversion is linear: for buffers of one length,
+// CRC(a) ^ CRC(b) is the bare register of a ^ b. Source and target agree outside their changed
+// stretches, so the target's CRC is the source's plus a register that only the changed bytes
+// feed and that the zeros between them merely multiply by x^(8n): one full CRC pass, not two.
+class DifferenceCrc {
+public:
+    // Takes in the difference of `length` bytes at `at` (at or after the last ones taken).
+    void Add(std::size_t at, const std::uint8_t* source, const std::uint8_t* target,
+             std::size_t length) {
+        Skip(at);
+        // The XOR a block at a time on the stack, so that each byte is taken in once.
+        std::uint8_t block[512];
+        for (std::size_t done = 0; done < length;) {
+            const std::size_t step = std::min(length - done, sizeof block);
+            std::size_t i = 0;
+            for (; i + 8 <= step; i += 8) {
+                std::uint64_t x;
+                std::uint64_t y;
+                std::memcpy(&x, source + done + i, 8);
+                std::memcpy(&y, target + done + i, 8);
+                x ^= y;
+                std::memcpy(block + i, &x, 8);
+            }
+            for (; i < step; ++i) {
+                block[i] = source[done + i] ^ target[done + i];
+            }
+            m_register = ~Crc32Update(~m_register, {block, step});
+            done += step;
+        }
+        m_at = at + length;
+    }
+    // The register over the whole buffers of `size` bytes.
+    std::uint32_t Finish(std::size_t size) {
+        Skip(size);
+        return m_register;
     }
 
-    // Copies `length` bytes from target position `from`, before the end, to the end, byte by
-    // byte where they overlap, so that each byte read may be one just written (a run).
-    void AppendFromTarget(std::uint64_t from, std::uint64_t length) {
-        const std::size_t to = m_target.size();
-        m_target.resize(to + length);
-        std::uint8_t* bytes = m_target.data();
-        if (to - from >= length) {
-            std::memcpy(bytes + to, bytes + from, length);
-        } else {
-            for (std::uint64_t i = 0; i < length; ++i) {
-                bytes[to + i] = bytes[from + i];
+private:
+    static constexpr std::size_t SPAN = 4096;
+
+    // Powers x^(8n) mod P (bit-reversed, x^0 the top bit) for n below SPAN, and x^(8 SPAN q) for
+    // q below SPAN, so that any zero stretch of an image costs at most two multiplications.
+    struct Powers {
+        std::uint32_t near[SPAN];
+        std::uint32_t far[SPAN];
+        Powers() {
+            const std::uint8_t zero = 0;
+            std::uint32_t power = 1u << 31;
+            for (std::size_t n = 0; n < SPAN; ++n) {
+                near[n] = power;
+                power = ~Crc32Update(~power, {&zero, 1});  // times x^8
+            }
+            far[0] = 1u << 31;
+            for (std::size_t q = 1; q < SPAN; ++q) {
+                far[q] = Multiply(far[q - 1], power);
             }
         }
-        m_crcs->Follow(m_target.size());
+    };
+
+    // Product of two bit-reversed polynomials mod P.
+    static std::uint32_t Multiply(std::uint32_t a, std::uint32_t b) {
+#ifdef MGROM_BPS_CLMUL
+        static const bool clmul = __builtin_cpu_supports("pclmul");
+        if (clmul) {
+            return ClmulMultiply(a, b);
+        }
+#endif
+        std::uint32_t product = 0;
+        for (std::uint32_t bit = 1u << 31; bit != 0; bit >>= 1) {
+            product ^= (a & bit) != 0 ? b : 0;
+            b = (b >> 1) ^ (CRC_POLYNOMIAL & (0u - (b & 1)));
+        }
+        return product;
+    }
+
+    // Moves the register over zeros up to `at`.
+    void Skip(std::size_t at) {
+        static const Powers powers;
+        std::size_t zeros = at - m_at;
+        if (zeros == 0 || m_register == 0) {
+            m_at = at;
+            return;
+        }
+        std::uint32_t power = powers.near[zeros % SPAN];
+        for (zeros /= SPAN; zeros > 0; zeros -= std::min(zeros, SPAN - 1)) {
+            power = Multiply(power, powers.far[std::min(zeros, SPAN - 1)]);
+        }
+        m_register = Multiply(m_register, power);
+        m_at = at;
+    }
+
+    std::size_t m_at = 0;
+    std::uint32_t m_register = 0;
+};
+
+// Builds the target over a copy of the whole source, made in one piece as fast as memory allows;
+// SourceRead actions then leave it as it is and the others overwrite their stretch in order. The
+// source's CRC-32 is taken in one pass, the target's from the stretches overwritten.
+class TargetBuilder {
+public:
+    explicit TargetBuilder(std::span<const std::uint8_t> source)
+        : m_source(source), m_target(source.begin(), source.end()) {}
+
+    // Writes `length` bytes from `from`, outside the target, at target position `at`. The bytes
+    // replaced are still the source's, and are read here where the write needs their cache lines
+    // anyway, rather than from the source's own.
+    void Write(std::uint64_t at, const std::uint8_t* from, std::uint64_t length) {
+        m_difference.Add(at, m_target.data() + at, from, length);
+        std::memcpy(m_target.data() + at, from, length);
+    }
+
+    // Copies `length` bytes from target position `from`, before `at`, to `at`, byte by byte
+    // where they overlap, so that each byte read may be one just written (a run).
+    void WriteFromTarget(std::uint64_t at, std::uint64_t from, std::uint64_t length) {
+        std::uint8_t* bytes = m_target.data();
+        if (at - from >= length) {
+            Write(at, bytes + from, length);
+            return;
+        }
+        std::uint8_t replaced[512];
+        for (std::uint64_t done = 0; done < length;) {
+            const std::size_t step =
+                static_cast<std::size_t>(std::min<std::uint64_t>(length - done, sizeof replaced));
+            std::memcpy(replaced, bytes + at + done, step);
+            for (std::size_t i = 0; i < step; ++i) {
+                bytes[at + done + i] = bytes[from + done + i];
+            }
+            m_difference.Add(at + done, replaced, bytes + at + done, step);
+            done += step;
+        }
     }
 
     // The target, with the source's CRC and its own.
     Bytes Finish(std::uint32_t& sourceCrc, std::uint32_t& targetCrc) {
-        m_crcs->Finish(m_target.size());
-        sourceCrc = m_crcs->First();
-        targetCrc = m_crcs->Second();
+        sourceCrc = Crc32(m_source);
+        targetCrc = sourceCrc ^ m_difference.Finish(m_target.size());
         return std::move(m_target);
     }
 
 private:
+    std::span<const std::uint8_t> m_source;
     Bytes m_target;
-    std::optional<TwoCrcs> m_crcs;
+    DifferenceCrc m_difference;
 };
 
 // Runs the actions from `start` to the footer: with `builder` null only checking them (the
-// first fault is returned), otherwise building the target, whose every position is written
-// once, in order, so that a TargetCopy only ever reads final bytes. Both runs take one path.
+// first fault is returned), otherwise building the target, whose positions are settled in order,
+// so that a TargetCopy only ever reads final bytes. Both runs take one path.
 BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start,
                           std::span<const std::uint8_t> source, TargetBuilder* builder) {
     PatchReader reader(patch, start);
@@ -301,17 +428,15 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
         }
         switch (command & 3) {
             case SOURCE_READ:
-                // Inside the target is inside the source: both are `size` bytes.
-                if (builder != nullptr) {
-                    builder->Append(source.data() + output, length);
-                }
+                // Inside the target is inside the source, both `size` bytes; the builder's copy of
+                // the source already holds these bytes.
                 break;
             case TARGET_READ:
                 if (length > reader.Left()) {
                     return Refuse(BpsCode::PastPatchEnd, at);
                 }
                 if (builder != nullptr) {
-                    builder->Append(patch.data() + reader.Position(), length);
+                    builder->Write(output, patch.data() + reader.Position(), length);
                 }
                 reader.Skip(length);
                 break;
@@ -324,7 +449,7 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
                     return Refuse(BpsCode::PastSourceEnd, at);
                 }
                 if (builder != nullptr) {
-                    builder->Append(source.data() + sourceRelative, length);
+                    builder->Write(output, source.data() + sourceRelative, length);
                 }
                 sourceRelative += length;
                 break;
@@ -338,7 +463,7 @@ BpsApplyResult RunActions(std::span<const std::uint8_t> patch, std::size_t start
                     return Refuse(BpsCode::TargetCopyNotWritten, at);
                 }
                 if (builder != nullptr) {
-                    builder->AppendFromTarget(targetRelative, length);
+                    builder->WriteFromTarget(output, targetRelative, length);
                 }
                 targetRelative += length;
                 break;
@@ -391,8 +516,9 @@ std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNativ
     const std::uint8_t* source = sourceNative.data();
     const std::uint8_t* target = targetNative.data();
     BpsWriter writer(targetNative);
-    TwoCrcs crcs(source, target);
-    // The next change at or after `from`, a window at a time so that the CRCs follow the scan.
+    FollowingCrc sourceCrc(source);
+    DifferenceCrc difference;
+    // The next change at or after `from`, a window at a time so that the CRC follows the scan.
     auto nextDifference = [&](std::size_t from) {
         for (;;) {
             const std::size_t limit = std::min(size, from + CRC_STEP);
@@ -400,17 +526,15 @@ std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNativ
             if (found < limit || limit == size) {
                 return found;
             }
-            crcs.Follow(limit);
+            sourceCrc.Follow(limit);
             from = limit;
         }
     };
     std::size_t written = 0;
-    while (written < size) {
-        std::size_t p = nextDifference(written);
+    // The scan that ends a stretch finds the next one's start: every byte is compared once.
+    for (std::size_t p = nextDifference(0); p < size;) {
         writer.Unchanged(p - written);
-        if (p == size) {
-            break;
-        }
+        const std::size_t start = p;
         // A changed stretch runs to the last change followed by a wide enough gap.
         std::size_t end = NextAgreement(source, target, size, p + 1);
         for (;;) {
@@ -421,11 +545,13 @@ std::vector<std::uint8_t> MakeBpsPatch(std::span<const std::uint8_t> sourceNativ
             end = NextAgreement(source, target, size, p + 1);
         }
         writer.Changed(end);
+        difference.Add(start, source + start, target + start, end - start);
         written = end;
-        crcs.Follow(written);
+        sourceCrc.Follow(written);
     }
-    crcs.Finish(size);
-    return writer.Finish(crcs.First(), crcs.Second());
+    writer.Unchanged(size - written);
+    const std::uint32_t sourceFull = sourceCrc.Finish(size);
+    return writer.Finish(sourceFull, sourceFull ^ difference.Finish(size));
 }
 
 BpsApplyResult ApplyBpsPatch(std::span<const std::uint8_t> patch,
