@@ -1,8 +1,9 @@
-// Times Save New ROM (1024 pending replacements), Apply Patch (4096 records) and writing a patch
-// against a plain durable copy of a 12 MiB file (read whole, write whole, force the file and its
-// folder to the disk, as every command's write does) and DiffImages of two 12 MiB images against a
-// memcmp of the same buffers, all in one run; then measures each command's peak memory above
-// the process's size before it, in a forked child, and prints the ratios.
+// Times Save New ROM (1024 pending replacements), Apply Patch (4096 records) and writing a patch,
+// each in the custom, IPS and BPS formats, against a plain durable copy of a 12 MiB file (read
+// whole, write whole, force the file and its folder to the disk, as every command's write does) and
+// DiffImages of two 12 MiB images against a memcmp of the same buffers, all in one run; then
+// measures each command's peak memory above the process's size before it, in a forked child, and
+// prints the ratios.
 //
 // Build and run (from the project root):
 //   g++ -std=c++20 -O2 -DNDEBUG -Isrc -Itests src/io/*.cpp src/romio/*.cpp src/catalogue/*.cpp
@@ -33,6 +34,7 @@
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
 #include "romio/RomTestSupport.h"
+#include "romio/SharedPatch.h"
 
 namespace {
 
@@ -122,6 +124,17 @@ bool Apply(const Setup& s) {
 bool WritePatch(const Setup& s) {
     const PatchFileResult written = WritePatchFile(s.working, s.changedRom, s.folder / "out.pat");
     return written.error == PatchError::None && written.recordCount == PATCH_RECORDS;
+}
+
+// The same changes as an IPS or BPS patch, written and applied as the editor does.
+bool WritePatchAs(const Setup& s, PatchFormat format, const char* name) {
+    return WritePatchFileAs(format, s.working, s.changedRom, s.folder / name).error ==
+           PatchError::None;
+}
+
+bool ApplyAny(const Setup& s, const char* name) {
+    return ApplyAnyPatchFile(s.working, s.folder / name, s.folder / "patched.rom").error ==
+           PatchError::None;
 }
 
 bool Diff(const Setup& s) {
@@ -215,7 +228,10 @@ int main(int argc, char** argv) {
     s.patch = s.folder / "many.pat";
     WriteWhole(s.patch, patch.bytes);
     if (patch.error != PatchError::None || ReadPatch(patch.bytes).records.size() != PATCH_RECORDS ||
-        !SaveNewRom(s) || !Apply(s) || ReadWhole(s.folder / "patched.rom") != s.changed) {
+        !SaveNewRom(s) || !Apply(s) || ReadWhole(s.folder / "patched.rom") != s.changed ||
+        !WritePatchAs(s, PatchFormat::Ips, "many.ips") ||
+        !WritePatchAs(s, PatchFormat::Bps, "many.bps") || !ApplyAny(s, "many.bps") ||
+        ReadWhole(s.folder / "patched.rom") != s.changed) {
         std::fprintf(stderr, "setup failed\n");
         return 1;
     }
@@ -227,6 +243,10 @@ int main(int argc, char** argv) {
     Register("save_new_rom_1024", [&] { return SaveNewRom(s); });
     Register("apply_patch_4096", [&] { return Apply(s); });
     Register("write_patch_4096", [&] { return WritePatch(s); });
+    Register("write_ips_4096", [&] { return WritePatchAs(s, PatchFormat::Ips, "out.ips"); });
+    Register("apply_ips_4096", [&] { return ApplyAny(s, "many.ips"); });
+    Register("write_bps_4096", [&] { return WritePatchAs(s, PatchFormat::Bps, "out.bps"); });
+    Register("apply_bps_4096", [&] { return ApplyAny(s, "many.bps"); });
     Register("memcmp_12MiB", [&] {
         benchmark::DoNotOptimize(Memcmp(s));
         return true;
@@ -254,6 +274,12 @@ int main(int argc, char** argv) {
         {"save_new_rom_1024", "copy_file", copy, 1.5, [&] { SaveNewRom(s); }},
         {"apply_patch_4096", "copy_file", copy, 1.3, [&] { Apply(s); }},
         {"write_patch_4096", "copy_file", copy, 2.0, [&] { WritePatch(s); }},
+        {"write_ips_4096", "copy_file", copy, 2.0,
+         [&] { WritePatchAs(s, PatchFormat::Ips, "out.ips"); }},
+        {"apply_ips_4096", "copy_file", copy, 2.0, [&] { ApplyAny(s, "many.ips"); }},
+        {"write_bps_4096", "copy_file", copy, 2.0,
+         [&] { WritePatchAs(s, PatchFormat::Bps, "out.bps"); }},
+        {"apply_bps_4096", "copy_file", copy, 2.0, [&] { ApplyAny(s, "many.bps"); }},
         {"diff_images_4096", "memcmp_12MiB", memcmpTime, 3.0, [&] { Diff(s); }},
         {"diff_images_equal", "memcmp_12MiB", memcmpTime, 3.0,
          [&] {

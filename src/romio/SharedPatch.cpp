@@ -14,32 +14,51 @@
 
 namespace {
 
-std::vector<std::uint8_t> NativeCopy(std::span<const std::uint8_t> swapped) {
-    std::vector<std::uint8_t> native(swapped.begin(), swapped.end());
-    SwapBytePairs(native);
-    return native;
-}
-
-// Applies an IPS or BPS patch to the working image; the swapped-order result, or empty with the
-// refusal in `verdict`.
+// Applies an IPS or BPS patch to `working`, a swapped-order image that is turned into native
+// order in place (the caller's copy is ours to change); the result is in swapped order.
 std::vector<std::uint8_t> ApplyShared(std::span<const std::uint8_t> patch,
-                                      std::span<const std::uint8_t> workingSwapped,
+                                      std::vector<std::uint8_t>& working,
                                       PatchReadResult& verdict) {
-    const std::vector<std::uint8_t> native = NativeCopy(workingSwapped);
+    SwapBytePairs(working);
     std::vector<std::uint8_t> image;
     if (verdict.format == PatchFormat::Ips) {
-        verdict.ips = ApplyIpsPatch(patch, native);
+        verdict.ips = ApplyIpsPatch(patch, working);
         image = std::move(verdict.ips.image);
         verdict.ips.image.clear();
         verdict.error = verdict.ips.code == IpsCode::Ok ? PatchError::None : PatchError::IpsRefused;
     } else {
-        verdict.bps = ApplyBpsPatch(patch, native);
+        verdict.bps = ApplyBpsPatch(patch, working);
         image = std::move(verdict.bps.image);
         verdict.bps.image.clear();
         verdict.error = verdict.bps.code == BpsCode::Ok ? PatchError::None : PatchError::BpsRefused;
     }
     SwapBytePairs(image);
     return image;
+}
+
+// Writes the IPS or BPS patch from the working ROM file to `newImage`, a swapped-order image
+// that is turned into native order in place.
+PatchFileResult WriteShared(PatchFormat format, const std::filesystem::path& oldRom,
+                            std::vector<std::uint8_t>& newImage,
+                            const std::filesystem::path& patchPath) {
+    PatchFileResult result;
+    auto oldImage = ReadSwappedRomFile(oldRom, result.error, result.imageLength, result.detail);
+    if (!oldImage) {
+        return result;
+    }
+    SwapBytePairs(*oldImage);
+    SwapBytePairs(newImage);
+    std::vector<std::uint8_t> patch = format == PatchFormat::Ips
+                                          ? MakeIpsPatch(*oldImage, newImage)
+                                          : MakeBpsPatch(*oldImage, newImage);
+    const FileWriteResult written = WriteFileAtomically(patchPath, patch);
+    if (!written.ok) {
+        result.error = PatchError::CannotWrite;
+        result.detail = written.error;
+        return result;
+    }
+    result.bytes = std::move(patch);
+    return result;
 }
 
 }  // namespace
@@ -78,24 +97,8 @@ PatchFileResult WritePatchFileAs(PatchFormat format, const std::filesystem::path
         result.detail = "The new image";
         return result;
     }
-    const auto oldImage =
-        ReadSwappedRomFile(oldRom, result.error, result.imageLength, result.detail);
-    if (!oldImage) {
-        return result;
-    }
-    const std::vector<std::uint8_t> oldNative = NativeCopy(*oldImage);
-    const std::vector<std::uint8_t> newNative = NativeCopy(newSwapped);
-    std::vector<std::uint8_t> patch = format == PatchFormat::Ips
-                                          ? MakeIpsPatch(oldNative, newNative)
-                                          : MakeBpsPatch(oldNative, newNative);
-    const FileWriteResult written = WriteFileAtomically(patchPath, patch);
-    if (!written.ok) {
-        result.error = PatchError::CannotWrite;
-        result.detail = written.error;
-        return result;
-    }
-    result.bytes = std::move(patch);
-    return result;
+    std::vector<std::uint8_t> newImage(newSwapped.begin(), newSwapped.end());
+    return WriteShared(format, oldRom, newImage, patchPath);
 }
 
 PatchFileResult WritePatchFileAs(PatchFormat format, const std::filesystem::path& oldRom,
@@ -110,9 +113,8 @@ PatchFileResult WritePatchFileAs(PatchFormat format, const std::filesystem::path
         result.detail = patchPath.string();
         return result;
     }
-    const auto newImage =
-        ReadSwappedRomFile(newRom, result.error, result.imageLength, result.detail);
-    return newImage ? WritePatchFileAs(format, oldRom, *newImage, patchPath) : result;
+    auto newImage = ReadSwappedRomFile(newRom, result.error, result.imageLength, result.detail);
+    return newImage ? WriteShared(format, oldRom, *newImage, patchPath) : result;
 }
 
 PatchReadResult CheckAnyPatch(std::span<const std::uint8_t> patch,
@@ -122,7 +124,8 @@ PatchReadResult CheckAnyPatch(std::span<const std::uint8_t> patch,
     if (verdict.format == PatchFormat::Custom) {
         return ReadPatch(patch);
     }
-    ApplyShared(patch, workingSwapped, verdict);
+    std::vector<std::uint8_t> working(workingSwapped.begin(), workingSwapped.end());
+    ApplyShared(patch, working, verdict);
     return verdict;
 }
 
@@ -139,8 +142,7 @@ PatchApplyResult ApplyAnyPatchFile(const std::filesystem::path& workingRom,
         result.detail = output.string();
         return result;
     }
-    const auto working =
-        ReadSwappedRomFile(workingRom, result.error, result.imageLength, result.detail);
+    auto working = ReadSwappedRomFile(workingRom, result.error, result.imageLength, result.detail);
     if (!working) {
         return result;
     }
