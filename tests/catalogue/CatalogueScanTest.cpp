@@ -4,21 +4,19 @@
 
 #include "TempFolder.h"
 #include "TestBitmaps.h"
+#include "catalogue/FolderListing.h"
+#include "catalogue/ImageTable.h"
 #include "catalogue/SizeClasses.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-// Writes "romimages/<class folder>/<name>", a bitmap header of the given size unless `bytes`.
+// Writes a class folder's file `name`, the bitmap headers of the given size.
 void Add(const TempFolder& folder, int sizeClass, const std::string& name, std::int32_t width = 8,
-         std::int32_t height = 8, std::uint16_t bitCount = 8, const Bytes& bytes = {}) {
-    std::string path(SizeClasses()[sizeClass].folder.substr(1));
-    std::replace(path.begin(), path.end(), '\\', '/');
-    folder.Write(path + name,
-                 bytes.empty()
-                     ? TestBitmap{.width = width, .height = height, .bitCount = bitCount}.Build()
-                     : bytes);
+         std::int32_t height = 8, std::uint16_t bitCount = 8) {
+    folder.Write((ClassFolderPath(folder.Path(), sizeClass) / name).string(),
+                 TestBitmap{.width = width, .height = height, .bitCount = bitCount}.Build());
 }
 
 }  // namespace
@@ -28,15 +26,16 @@ TEST(UserBitmapRules, PaddedGameSizesBadSizesAndBitCounts) {
     const std::tuple<int, int, int, UserBitmapReason> cases[] = {
         {0x26, 0x26, 8, Pad28x26},       {0x26, 0x20, 8, BadSize},  {0x41, 0x11, 4, Pad48x11},
         {0x41, 0x10, 4, BadSize},        {0x21, 0x21, 8, Pad28x21}, {0x21, 0x20, 8, BadSize},
-        {32, 32, 16, NotFourOrEightBit}, {33, 32, 8, BadSize}};
+        {32, 32, 16, NotFourOrEightBit}, {33, 32, 8, BadSize},      {64, 999, 8, Accepted}};
     for (const auto& [width, height, bits, reason] : cases)
         EXPECT_EQ(UserBitmapRefusal(width, height, bits), reason) << width << "x" << height;
-    for (std::uint16_t width : {8, 16, 32, 40, 48, 64, 72}) {
-        EXPECT_EQ(UserBitmapRefusal(width, 5, 4), Accepted);
-        EXPECT_EQ(UserBitmapRefusal(width, 999, 8), Accepted);
-    }
+    for (std::uint16_t width : {8, 16, 32, 40, 48, 64, 72})
+        EXPECT_EQ(UserBitmapRefusal(width, 5, 4), Accepted) << width;
 }
 
+// Name order ignoring case; only the first entry with a key takes its line; a class takes at most
+// its capacity; empty or missing game folders are reported, an existing one gets an empty
+// description file; user bitmaps are judged by their headers and numbered from 0.
 TEST(CatalogueScan, ClassesTakeOffsetsSizesDescriptionsAndUserBitmaps) {
     TempFolder folder;
     Add(folder, 7, "01A2B0 wall.bmp", 32, 32);
@@ -44,54 +43,130 @@ TEST(CatalogueScan, ClassesTakeOffsetsSizesDescriptionsAndUserBitmaps) {
     Add(folder, 7, "01A2B0 copy.bmp");  // the same offset as the wall
     Add(folder, 7, "notes.txt");
     folder.WriteText("romimages/20 20/2020.ini", "01A2B0 Brick wall\r\n000123 nobody\n");
+    for (int i = 0; i < 1030; ++i)
+        Add(folder, 0, std::to_string(100000 + i) + ".bmp");
     std::filesystem::create_directories(ClassFolderPath(folder.Path(), 1));
-    Add(folder, USER_CLASS, "a padded.bmp", 0x26, 0x26);
     Add(folder, USER_CLASS, "b face.bmp", 72, 5, 4);
     Add(folder, USER_CLASS, "c deep.bmp", 32, 32, 16);
-    Add(folder, USER_CLASS, "d tiny.bmp", 0, 0, 0, {'B', 'M'});  // cut short: width reads 0
+    folder.Write("romimages/User/d tiny.bmp", {'B', 'M'});  // cut short: width reads 0
     Add(folder, USER_CLASS, "e logo.bmp.bak", 16, 16);
     SizeClassTable table;
-    table[2].replacementIndex[1] = 0;  // a reload forgets every replacement
-    table.ResetForLoad();
     const ScanReport report = ScanCatalogue(folder.Path(), table);
 
-    // Name order ignoring case; only the first entry with a key takes its line.
     const SizeClassRecord& record = table[7];
     ASSERT_EQ(record.entryCount, 3u);
-    EXPECT_EQ(std::filesystem::path(record.imagePath[1]).filename(), "01A2B0 copy.bmp");
     EXPECT_EQ(record.romOffset[0] * 1000 + record.width[2], 0xFF00u * 1000 + 32);
     EXPECT_EQ(record.description[0] + "|" + record.description[1] + "|" + record.description[2],
               NO_DESCRIPTION + "|01A2B0 Brick wall\n|"s + NO_DESCRIPTION);
-    // Empty or missing game folders are reported; an existing one gets an empty description file.
-    EXPECT_EQ(report.classesWithoutBitmaps.size(), 22u);
+    EXPECT_EQ(table[0].entryCount * 10000000 + table[0].romOffset[1023],
+              1024u * 10000000 + 0x101023);
+    ASSERT_EQ(report.overflows.size(), 1u);
+    EXPECT_EQ(report.overflows[0].sizeClass * 1000 + report.overflows[0].leftOut, 6u);
+    EXPECT_EQ(report.classesWithoutBitmaps.size(), 21u);
     EXPECT_EQ(std::filesystem::file_size(DescriptionFilePath(folder.Path(), 1)), 0u);
-    EXPECT_FALSE(std::filesystem::exists(ClassFolderPath(folder.Path(), 2)));
-    EXPECT_EQ(table[2].replacementIndex[1], NO_REPLACEMENT);
-    // User bitmaps are judged by their headers and numbered from 0.
-    std::string refusals;
+    std::vector<std::pair<std::string, UserBitmapReason>> refusals;
     for (const UserBitmapRefusalEntry& refusal : report.userRefusals)
-        refusals += refusal.fileName + "=" + std::to_string(static_cast<int>(refusal.reason)) + ";";
-    EXPECT_EQ(refusals,
-              "a padded.bmp=" + std::to_string(int(UserBitmapReason::Pad28x26)) +
-                  ";c deep.bmp=" + std::to_string(int(UserBitmapReason::NotFourOrEightBit)) +
-                  ";d tiny.bmp=" + std::to_string(int(UserBitmapReason::BadSize)) + ";");
+        refusals.emplace_back(refusal.fileName, refusal.reason);
+    EXPECT_EQ(refusals, (decltype(refusals){{"c deep.bmp", UserBitmapReason::NotFourOrEightBit},
+                                            {"d tiny.bmp", UserBitmapReason::BadSize}}));
     const SizeClassRecord& user = table[USER_CLASS];
     ASSERT_EQ(user.entryCount, 2u);
     EXPECT_EQ(user.description[0] + "|" + user.description[1], "b face|e logo.bmp");
     EXPECT_EQ(user.romOffset[1] * 1000 + user.width[0] * 10 + user.height[0], 1000u + 725);
 }
 
-TEST(CatalogueScan, AClassTakesAtMostItsCapacity) {
+// Catalogues unpacked elsewhere may spell folders and files in any case; the exact spelling
+// wins, and missing parts stay as written so that they can be created there.
+TEST(FolderListing, PathsResolvedIgnoringCase) {
+    TempFolder base;
+    std::filesystem::create_directories(base / "ROMIMAGES/USER");
+    std::filesystem::create_directories(base / "ROMIMAGES/User");
+    EXPECT_EQ(ResolvePathIgnoringCase(base.Path(), "\\romimages\\User\\"), base / "ROMIMAGES/User");
+    EXPECT_EQ(ResolvePathIgnoringCase(base.Path(), "\\romimages\\USER\\x.bmp"),
+              base / "ROMIMAGES/USER/x.bmp");
+    EXPECT_EQ(ResolvePathIgnoringCase(base.Path(), "\\RomImages\\80 10G\\8010G.ini"),
+              base / "ROMIMAGES/80 10G/8010G.ini");
+    EXPECT_EQ(ResolvePathIgnoringCase(base.Path(), ""), base.Path());
+}
+
+// Regular files only, matched ignoring case and sorted so (names equal but for case in a fixed
+// order), with their titles; a folder that cannot be listed says so.
+TEST(FolderListing, MatchingFilesSortedWithTitles) {
     TempFolder folder;
-    for (int i = 0; i < 1030; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "%06X.bmp", 0x10000 + i);
-        Add(folder, 0, name);
+    for (const char* name : {"B.bmp", "c.bmp.bak", "a.bmp", "A.BMP", "x.bmx.bmp", "a.bmx", "abmp"})
+        folder.WriteText(name, "x");
+    std::filesystem::create_directory(folder / "d.bmp");
+    std::string listed;
+    for (const auto& match : ListMatching(folder.Path(), "*.bmp*").matches)
+        listed +=
+            (match.fullPath == folder / match.name ? match.name : "?") + "=" + match.title + "|";
+    EXPECT_EQ(listed, "A.BMP=A|a.bmp=a|B.bmp=B|c.bmp.bak=c.bmp|x.bmx.bmp=x.bmx|");
+    for (const auto& path : {folder / "missing", folder / "a.bmp"}) {
+        const FolderListing refused = ListMatching(path, "*");
+        EXPECT_FALSE(refused.readable || !refused.matches.empty()) << path;
     }
+}
+
+// "10 x 10G" lives in folder "10 10G" with file "1010G.ini", reads the G format, and is 16 x 16.
+TEST(ClassSizes, TableOfTheTwentyFourClasses) {
+    const char* labels[SIZE_CLASS_COUNT] = {
+        "08 x 08",  "08 x 80", "10 x 10", "10 x 10G", "10 x 20", "10 x 20G", "10 x 40",  "20 x 20",
+        "20 x 20G", "21 x 21", "26 x 26", "20 x 30",  "20 x 40", "20 x 40G", "30 x 20",  "40 x 10",
+        "40 x 11",  "40 x 20", "80 x 08", "80 x 09",  "80 x 0B", "80 x 0C",  "80 x 10G", "User"};
+    for (int i = 0; i < SIZE_CLASS_COUNT; ++i) {
+        const SizeClassInfo& info = SizeClasses()[i];
+        const std::string label = labels[i];
+        const std::string name = i == USER_CLASS ? label : label.substr(0, 2) + label.substr(4);
+        const std::string file = i == USER_CLASS ? name : name.substr(0, 2) + name.substr(3);
+        const auto size = [&](int at) {
+            return i == USER_CLASS ? 0 : std::stoul(label.substr(at, 2), nullptr, 16);
+        };
+        EXPECT_TRUE(info.comboLabel == label && info.folder == "\\romimages\\" + name + "\\" &&
+                    info.descriptionFile == file + ".ini" &&
+                    info.formatFlag == (name.back() == 'G' ? "G" : "N") &&
+                    ClassWidth(i) == size(0) && ClassHeight(i) == size(5))
+            << label;
+    }
+}
+
+// Saving scans every slot of every class, so a reset must clear the replacements of all of them
+// (also beyond the entry count) while keeping paths, offsets and sizes; a class fills again from 0.
+TEST(SizeClassTable, ResetClearsEveryReplacementAndKeepsEntries) {
     SizeClassTable table;
-    const ScanReport report = ScanCatalogue(folder.Path(), table);
-    EXPECT_EQ(table[0].entryCount, MAX_CLASS_ENTRIES);
-    EXPECT_EQ(table[0].romOffset[1023], 0x10000u + 1023);
-    ASSERT_EQ(report.overflows.size(), 1u);
-    EXPECT_EQ(report.overflows[0].sizeClass * 1000 + report.overflows[0].leftOut, 6u);
+    ASSERT_TRUE(table.AppendEntry(5, "p", 0x10007, 16, 32));
+    table[5].replacementSize[0] = 0x180;
+    table[22].replacementIndex[1023] = 5;
+    table.ResetForLoad();
+    for (int c = 0; c < SIZE_CLASS_COUNT; ++c) {
+        EXPECT_EQ(table[c].entryCount, 0u);
+        for (std::uint32_t k = 0; k < MAX_CLASS_ENTRIES; ++k)
+            ASSERT_TRUE(table[c].replacementIndex[k] == NO_REPLACEMENT &&
+                        table[c].replacementSize[k] == 0)
+                << c << '/' << k;
+    }
+    const SizeClassRecord& record = table[5];
+    EXPECT_EQ(record.imagePath[0] + " " + std::to_string(record.romOffset[0]) + " " +
+                  std::to_string(record.width[0] * 100 + record.height[0]),
+              "p 65543 1632");
+    ASSERT_TRUE(table.AppendEntry(5, "again", 0x20000, 16, 32));
+    EXPECT_EQ(record.imagePath[0] + " " + std::to_string(record.entryCount), "again 1");
+}
+
+// Complete little-endian values only, at most IMAGE_TABLE_LENGTH of them; value i of a table of
+// `size` bytes is (i + 1) * 0x9E3779B1, so order and alignment faults show. A missing file, or
+// one that opens but cannot be read, is no table rather than an empty one.
+TEST(ImageTable, CompleteValuesUpToTheTableLengthFromBytesAndFiles) {
+    TempFolder folder;
+    const std::size_t cases[][2] = {{3, 0}, {7, 1}, {4001, 1000}, {10795, 2698}, {20000, 2699}};
+    for (const auto& [size, count] : cases) {
+        std::vector<std::uint8_t> bytes(size);
+        std::vector<std::uint32_t> values(count);
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<std::uint8_t>((i / 4 + 1) * 0x9E3779B1u >> (8 * (i % 4)));
+        for (std::size_t i = 0; i < count; ++i)
+            values[i] = static_cast<std::uint32_t>(i + 1) * 0x9E3779B1u;
+        EXPECT_EQ(ReadImageTable(folder.Write("t.bin", bytes))->values, values) << size;
+    }
+    EXPECT_EQ(ReadImageTable(folder / "missing.bin"), std::nullopt);
+    EXPECT_EQ(ReadImageTable(folder.Path()), std::nullopt);
 }

@@ -67,16 +67,14 @@ inline std::vector<std::uint8_t> CompressRecord(int width, int height,
     std::vector<std::uint8_t> record{
         static_cast<std::uint8_t>((formatLetter == "G" ? 0x0B : 0x09) + fourBit),
         static_cast<std::uint8_t>(count - 1)};
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         record.insert(record.end(), {static_cast<std::uint8_t>(palette[i] >> 8),
                                      static_cast<std::uint8_t>(palette[i])});
-    }
     record.insert(record.end(), {static_cast<std::uint8_t>(width),
                                  static_cast<std::uint8_t>(height), 0x11, 0x72});
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width * height / (fourBit ? 2 : 1)));
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
+    for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(words[i / 4] >> (24 - 8 * (i % 4)));
-    }
     const std::vector<std::uint8_t> stream = CompressData(bytes);
     record.insert(record.end(), stream.begin(), stream.end());
     return record;

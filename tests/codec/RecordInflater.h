@@ -12,18 +12,16 @@
 inline std::optional<std::vector<std::uint8_t>> InflateRaw(std::span<const std::uint8_t> stream) {
     std::vector<std::uint8_t> out(1 << 16);
     z_stream z{};
-    if (inflateInit2(&z, -15) != Z_OK)
-        return std::nullopt;
     z.next_in = const_cast<Bytef*>(stream.data());
     z.avail_in = static_cast<uInt>(stream.size());
     z.next_out = out.data();
     z.avail_out = static_cast<uInt>(out.size());
+    if (inflateInit2(&z, -15) != Z_OK)
+        return std::nullopt;
     const bool ended = inflate(&z, Z_FINISH) == Z_STREAM_END;
     out.resize(z.total_out);
     inflateEnd(&z);
-    if (!ended)
-        return std::nullopt;
-    return out;
+    return ended ? std::optional(out) : std::nullopt;
 }
 
 // The stream of a texture record (record[1] + 1 palette entries) as zlib inflates it.
