@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "FastestTimeReporter.h"
+#include "RegisterCommand.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -61,22 +62,6 @@ Bytes MakeTarget(const Bytes& source) {
         }
     }
     return target;
-}
-
-template <typename Body>
-void Register(const char* name, Body body) {
-    benchmark::RegisterBenchmark(name,
-                                 [body](benchmark::State& state) {
-                                     for (auto _ : state) {
-                                         if (!body()) {
-                                             state.SkipWithError("the command failed");
-                                             break;
-                                         }
-                                     }
-                                 })
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.5)
-        ->UseRealTime();
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include "FastestTimeReporter.h"
+#include "RegisterCommand.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -189,22 +190,6 @@ double PeakMiBAbove(const std::function<void()>& command) {
     close(pipeEnds[0]);
     waitpid(child, nullptr, 0);
     return delta < 0 ? -1.0 : static_cast<double>(delta) / 1024.0;
-}
-
-template <typename Body>
-void Register(const char* name, Body body) {
-    benchmark::RegisterBenchmark(name,
-                                 [body](benchmark::State& state) {
-                                     for (auto _ : state) {
-                                         if (!body()) {
-                                             state.SkipWithError("the command failed");
-                                             break;
-                                         }
-                                     }
-                                 })
-        ->Unit(benchmark::kMillisecond)
-        ->MinTime(0.5)
-        ->UseRealTime();
 }
 
 }  // namespace

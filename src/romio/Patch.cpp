@@ -394,19 +394,28 @@ PatchFileResult WritePatchFile(const std::filesystem::path& oldRom,
     return WritePatchFile(oldRom, *newImage, patchPath);
 }
 
-PatchFileResult WritePatchFile(const std::filesystem::path& oldRom,
-                               std::span<const std::uint8_t> newSwapped,
-                               const std::filesystem::path& patchPath) {
-    PatchFileResult result;
+bool CheckPatchTargets(const std::filesystem::path& oldRom,
+                       std::span<const std::uint8_t> newSwapped,
+                       const std::filesystem::path& patchPath, PatchFileResult& result) {
     if (SameFile(patchPath, oldRom)) {
         result.error = PatchError::SameAsInput;
         result.detail = patchPath.string();
-        return result;
+        return false;
     }
     if (newSwapped.size() != ROM_IMAGE_SIZE) {
         result.error = PatchError::ImageWrongSize;
         result.imageLength = newSwapped.size();
         result.detail = "The new image";
+        return false;
+    }
+    return true;
+}
+
+PatchFileResult WritePatchFile(const std::filesystem::path& oldRom,
+                               std::span<const std::uint8_t> newSwapped,
+                               const std::filesystem::path& patchPath) {
+    PatchFileResult result;
+    if (!CheckPatchTargets(oldRom, newSwapped, patchPath, result)) {
         return result;
     }
     const auto oldImage = ReadSwappedImage(oldRom, result);

@@ -192,6 +192,13 @@ PatchFileResult WritePatchFile(const std::filesystem::path& oldRom,
                                const std::filesystem::path& newRom,
                                const std::filesystem::path& patchPath);
 
+// What every patch writer checks before it reads anything: the patch is not written over the
+// working ROM, and the new image is a whole image. False, with the refusal in `result`, when
+// either fails.
+bool CheckPatchTargets(const std::filesystem::path& oldRom,
+                       std::span<const std::uint8_t> newSwapped,
+                       const std::filesystem::path& patchPath, PatchFileResult& result);
+
 // Writes a patch made from an image already in memory (Save New ROM's new image) and the
 // working ROM file, both swapped order; otherwise as WritePatchFile.
 PatchFileResult WritePatchFile(const std::filesystem::path& oldRom,

@@ -86,15 +86,7 @@ PatchFileResult WritePatchFileAs(PatchFormat format, const std::filesystem::path
         return WritePatchFile(oldRom, newSwapped, patchPath);
     }
     PatchFileResult result;
-    if (SameFile(patchPath, oldRom)) {
-        result.error = PatchError::SameAsInput;
-        result.detail = patchPath.string();
-        return result;
-    }
-    if (newSwapped.size() != ROM_IMAGE_SIZE) {
-        result.error = PatchError::ImageWrongSize;
-        result.imageLength = newSwapped.size();
-        result.detail = "The new image";
+    if (!CheckPatchTargets(oldRom, newSwapped, patchPath, result)) {
         return result;
     }
     std::vector<std::uint8_t> newImage(newSwapped.begin(), newSwapped.end());
