@@ -21,7 +21,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     mkdir -p "$tour"
     user_bitmap=$(find "$bin/romimages/User" -name '*.bmp' | sort | head -n 1)
     set -x
-    "$bin/mgromtool" check "$bin/MOONGLASS.ROM"
+    "$bin/mgromtool" check --crc "$bin/MOONGLASS.ROM"
     "$bin/mgromtool" swap "$bin/MOONGLASS.ROM" "$tour/swapped.rom"
     "$bin/mgromtool" check "$tour/swapped.rom"
     "$bin/mgromtool" compress "$user_bitmap" "$tour/compressed.bin"
