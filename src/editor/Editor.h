@@ -27,11 +27,12 @@ enum class LoadOutcome {
 // What a load did, in the order the user is told.
 struct LoadResult {
     LoadOutcome outcome = LoadOutcome::RomRefused;
-    RomFileCheck check;                 // the chosen file's verdict
-    std::filesystem::path workingCopy;  // WorkingCopyNotWritten: the copy's path
-    std::string writeError;             // WorkingCopyNotWritten: what failed
-    bool imageTableMissing = false;     // Loaded: rooms default, as no image table was found
-    ScanReport scan;                    // Loaded: the catalogue scan's report
+    RomFileCheck check;                      // the chosen file's verdict
+    std::filesystem::path workingCopy;       // WorkingCopyNotWritten: the copy's path
+    std::string writeError;                  // WorkingCopyNotWritten: what failed
+    bool imageTableMissing = false;          // Loaded: rooms default, as no image table was found
+    ScanReport scan;                         // Loaded: the catalogue scan's report
+    std::optional<std::uint32_t> nativeCrc;  // the image's CRC32 in native order, when read
 };
 
 // What the editor knows of one catalogue entry.

@@ -7,6 +7,7 @@
 #include "editor/Editor.h"
 #include "io/AtomicFile.h"
 #include "io/ByteOrder.h"
+#include "io/Crc32.h"
 #include "io/FileBytes.h"
 #include "io/RomImage.h"
 
@@ -21,6 +22,8 @@ bool Editor::WriteWorkingCopy(const std::filesystem::path& chosen, LoadResult& r
         result.check.verdict = RomVerdict::CannotRead;
         return false;
     }
+    // The image is in native order here: its CRC32 costs no second read.
+    result.nativeCrc = Crc32(image);
     SwapBytePairs(image);
     std::error_code error;
     result.workingCopy = std::filesystem::absolute(WORKING_COPY_NAME, error);
@@ -68,7 +71,8 @@ LoadResult Editor::Load(const std::filesystem::path& chosen) {
     if (!result.workingCopy.empty()) {
         m_workingCopyPath = result.workingCopy;
     }
-    m_nativeCrc = NativeCrc32OfFile(m_workingRomPath);
+    m_nativeCrc = result.nativeCrc ? result.nativeCrc : NativeCrc32OfFile(m_workingRomPath);
+    result.nativeCrc = m_nativeCrc;
     result.scan = ScanCatalogue(m_programFolder, m_table);
     result.outcome = LoadOutcome::Loaded;
     return result;
