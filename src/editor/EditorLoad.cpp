@@ -1,5 +1,6 @@
 // Load ROM and the working copy's lifetime.
 
+#include <algorithm>
 #include <memory>
 #include <system_error>
 
@@ -22,9 +23,16 @@ bool Editor::WriteWorkingCopy(const std::filesystem::path& chosen, LoadResult& r
         result.check.verdict = RomVerdict::CannotRead;
         return false;
     }
-    // The image is in native order here: its CRC32 costs no second read.
-    result.nativeCrc = Crc32(image);
-    SwapBytePairs(image);
+    // The image is in native order here: its CRC32 is taken piece by piece just before each
+    // piece is swapped, while the piece is still in the cache.
+    constexpr std::size_t PIECE = 256 * 1024;
+    std::uint32_t crc = 0;
+    for (std::size_t at = 0; at < image.size(); at += PIECE) {
+        const auto piece = image.subspan(at, std::min(PIECE, image.size() - at));
+        crc = Crc32Update(crc, piece);
+        SwapBytePairs(piece);
+    }
+    result.nativeCrc = crc;
     std::error_code error;
     result.workingCopy = std::filesystem::absolute(WORKING_COPY_NAME, error);
     // A copy this program wrote before is simply written over: replacing a 12 MiB file costs
