@@ -42,7 +42,10 @@ const char* FileFaultCaption(PatchError error) {
 const char* ConvertCaption(ConvertResult result) {
     switch (result) {
         case ConvertResult::TooManyColors:
+        case ConvertResult::TooManyReducedColors:
             return "Too many colors";
+        case ConvertResult::CutShort:
+            return "Picture cut short";
         case ConvertResult::CannotOpen:
             return CANNOT_OPEN_CAPTION;
         case ConvertResult::TooLarge:

@@ -1,10 +1,18 @@
 #include "codec/UserImage.h"
 
+#include "codec/ClassicBitmap.h"
 #include "codec/TextureCompressor.h"
 
 UserImage PrepareUserImage(std::span<const std::uint8_t> file, std::string_view formatLetter) {
     UserImage image;
-    const BitmapHeader header = ReadBitmapHeader(file);
+    // Every accepted kind of file is read as the classic bitmap of the same picture.
+    const ClassicBitmap classic = ToClassicBitmap(file);
+    if (classic.result != ConvertResult::Ok) {
+        image.result = classic.result;
+        return image;
+    }
+    const BitmapHeader header =
+        ReadBitmapHeader(classic.bytes.empty() ? file : std::span(classic.bytes));
     image.width = header.width;
     image.height = header.height;
     image.entries = ColourTableEntries(header);

@@ -68,6 +68,12 @@ std::string Convert(ConvertResult result) {
                    "and try again.";
         case ConvertResult::NoPixels:
             return "Image too small - the bitmap has too few pixels to make a texture.";
+        case ConvertResult::CutShort:
+            return "The picture is cut short - the file ends before the pixel data it describes. "
+                   "Please save the picture again.";
+        case ConvertResult::TooManyReducedColors:
+            return "Too many colors - with each color cut to 5 bits of red, green and blue, the "
+                   "picture still has more than 256 colors, and a texture holds at most 256.";
     }
     return "The bitmap cannot be converted.";
 }
