@@ -45,6 +45,7 @@ const char* ConvertCaption(ConvertResult result) {
         case ConvertResult::TooManyReducedColors:
             return "Too many colors";
         case ConvertResult::CutShort:
+        case ConvertResult::BadPng:
             return "Picture cut short";
         case ConvertResult::CannotOpen:
             return CANNOT_OPEN_CAPTION;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "codec/ClassicBitmap.h"
+#include "codec/PngPicture.h"
 #include "io/AtomicFile.h"
 #include "io/FileBytes.h"
 #include "io/LittleEndian.h"
@@ -197,7 +198,12 @@ int ColourTableEntries(const BitmapHeader& header) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const std::filesystem::path& path) {
-    return ReadFileBytes(path, BITMAP_BYTES_EXAMINED);
+    auto bytes = ReadFileBytes(path, BITMAP_BYTES_EXAMINED);
+    // libpng reads a PNG to its end, past the bytes a bitmap may need.
+    if (bytes && bytes->size() == BITMAP_BYTES_EXAMINED && IsPng(*bytes)) {
+        return ReadFileBytes(path, MAX_PNG_FILE_BYTES);
+    }
+    return bytes;
 }
 
 namespace {
@@ -267,8 +273,7 @@ ConvertResult ConvertBitmapToTexture(std::span<const std::uint8_t> file, int dep
         return ConvertClassic(file, depthMode, out);
     }
     const ConvertResult result = ConvertClassic(classic.bytes, depthMode, out);
-    const bool trueColour = ReadBitmapHeader(file).bitCount >= 16;
-    return trueColour && result == ConvertResult::TooManyColors
+    return classic.reduced && result == ConvertResult::TooManyColors
                ? ConvertResult::TooManyReducedColors
                : result;
 }

@@ -44,6 +44,7 @@ enum class ConvertResult {
     NoPixels,               // the index stream would hold no byte (too few pixels)
     CutShort,               // the file ends before its pixel data or the bytes the conversion needs
     TooManyReducedColors,   // a true-colour picture with over 256 colours once cut to 5 bits
+    BadPng,                 // a PNG file that libpng refuses
 };
 
 // A converted texture. Buffers start zero-filled, so every output is deterministic.
@@ -77,7 +78,8 @@ BitmapHeader ReadBitmapHeader(std::span<const std::uint8_t> file);
 int ColourTableEntries(const BitmapHeader& header);
 
 // Reads the part of a bitmap file that the conversion examines: its first
-// BITMAP_BYTES_EXAMINED bytes, or all of a shorter file. nullopt when the path is not a regular
+// BITMAP_BYTES_EXAMINED bytes, or all of a shorter file (a longer PNG file: up to
+// MAX_PNG_FILE_BYTES). nullopt when the path is not a regular
 // file or cannot be opened or read. Converting these bytes gives the same result as converting
 // the whole file.
 std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const std::filesystem::path& path);

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdlib>
 
+#include "codec/PngPicture.h"
 #include "io/LittleEndian.h"
 
 // Format notes (what differs from the classic bitmap; fields little-endian):
@@ -125,6 +126,7 @@ ClassicBitmap TrueColour(std::span<const std::uint8_t> file, const Layout& at,
     }
     ClassicBitmap out{ConvertResult::Ok, ClassicHeaders(file, CLASSIC_HEADERS,
                                                         static_cast<std::uint32_t>(at.rows), 16)};
+    out.reduced = true;
     const std::size_t outRowBytes = RowBytes(at.width, 16);
     for (std::size_t row = 0; row < at.rows; ++row) {
         const std::size_t start = StoredRowStart(at, row);
@@ -152,6 +154,9 @@ ClassicBitmap TrueColour(std::span<const std::uint8_t> file, const Layout& at,
 }  // namespace
 
 ClassicBitmap ToClassicBitmap(std::span<const std::uint8_t> file) {
+    if (IsPng(file)) {
+        return PngToClassicBitmap(file);
+    }
     const BitmapHeader header = ReadBitmapHeader(file);
     const std::uint16_t bitCount = header.bitCount;
     const bool indexed = bitCount == 4 || bitCount == 8;

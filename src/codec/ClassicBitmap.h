@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "codec/BitmapConversion.h"
@@ -13,11 +14,14 @@ struct ClassicBitmap {
     ConvertResult result = ConvertResult::Ok;
     // The classic file; empty when the input already is one (or is refused).
     std::vector<std::uint8_t> bytes;
+    bool reduced = false;      // true-colour pixels were cut to X1R5G5B5
+    bool translucent = false;  // a PNG with a pixel that is not fully opaque (alpha ignored)
+    std::string reason = {};   // libpng's reason for refusing a PNG
 };
 
-// Classic files (40-byte info header, bottom-up rows; 4 or 8 bits, or 16 bits without bit-field
-// masks) come back empty with Ok, and so do files that are no bitmap at all: the conversion
-// refuses those itself. Otherwise:
+// PNG files are rewritten by PngToClassicBitmap. Classic files (40-byte info header, bottom-up
+// rows; 4 or 8 bits, or 16 bits without bit-field masks) come back empty with Ok, and so do files
+// that are no bitmap at all: the conversion refuses those itself. Otherwise:
 //   4/8-bit with a longer info header or top-down rows: the same colour table and rows, the
 //     table moved to offset 54 (its count taken from behind the header) and rows bottom-up.
 //   16-bit with bit-field masks or a longer header, 24 and 32-bit: a 16-bit X1R5G5B5 file, each

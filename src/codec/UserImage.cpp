@@ -7,6 +7,8 @@ UserImage PrepareUserImage(std::span<const std::uint8_t> file, std::string_view 
     UserImage image;
     // Every accepted kind of file is read as the classic bitmap of the same picture.
     const ClassicBitmap classic = ToClassicBitmap(file);
+    image.translucent = classic.translucent;
+    image.reason = classic.reason;
     if (classic.result != ConvertResult::Ok) {
         image.result = classic.result;
         return image;

@@ -74,6 +74,8 @@ std::string Convert(ConvertResult result) {
         case ConvertResult::TooManyReducedColors:
             return "Too many colors - with each color cut to 5 bits of red, green and blue, the "
                    "picture still has more than 256 colors, and a texture holds at most 256.";
+        case ConvertResult::BadPng:
+            return "The PNG file cannot be read - it may be damaged or cut short.";
     }
     return "The bitmap cannot be converted.";
 }
