@@ -2,6 +2,9 @@
 
 #include "codec/ClassicBitmap.h"
 #include "codec/TextureCompressor.h"
+#include "io/LittleEndian.h"
+
+#include <set>
 
 UserImage PrepareUserImage(std::span<const std::uint8_t> file, std::string_view formatLetter) {
     UserImage image;
@@ -21,6 +24,14 @@ UserImage PrepareUserImage(std::span<const std::uint8_t> file, std::string_view 
     image.depthMode = image.entries < 16 ? DEPTH_MODE_4BIT : DEPTH_MODE_8BIT;
 
     image.result = ConvertBitmapToTexture(file, image.depthMode, image.texture);
+    if (image.result == ConvertResult::TooManyReducedColors) {
+        // The rewritten file's X1R5G5B5 pixels, as the conversion reads them.
+        std::set<std::uint16_t> colours;
+        for (std::size_t pixel = 0; pixel < std::size_t{image.width} * image.height; ++pixel) {
+            colours.insert(LoadU16OrZero(classic.bytes, BITMAP_COLOUR_TABLE_OFFSET + 2 * pixel));
+        }
+        image.colours = static_cast<int>(colours.size());
+    }
     if (image.result != ConvertResult::Ok) {
         return image;
     }

@@ -29,6 +29,7 @@ struct UserImage {
     // converted at, which matches the record's format code.
     int depthMode = 0;
     bool translucent = false;  // a PNG with a pixel that is not fully opaque (alpha is ignored)
+    int colours = 0;           // distinct colours of a TooManyReducedColors picture
     std::string reason = {};   // libpng's reason when result is BadPng
     TextureData texture;       // the conversion's output; zero when refused
     std::vector<std::uint8_t> record;  // the texture record; empty unless result is Ok

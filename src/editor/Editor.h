@@ -62,7 +62,7 @@ enum class RomReadiness {
 // How Insert User Image ended.
 enum class InsertOutcome {
     Written,     // compressed.bin and output8.bmp were written
-    NotBmpName,  // the name does not end in ".bmp": nothing happens
+    NotBmpName,  // the name ends in neither ".bmp" nor ".png": nothing happens
     Refused,     // the codec refused the bitmap (see `convert`)
     NotWritten,  // a file could not be written (see `writeError`)
 };

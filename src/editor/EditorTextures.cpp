@@ -60,8 +60,8 @@ ReplaceDecision Editor::Replace(int sizeClass, int entry,
 }
 
 InsertResult Editor::InsertUserImage(const std::filesystem::path& bitmap) const {
-    // Only names ending in ".bmp" exactly, in lower case.
-    if (bitmap.extension() != ".bmp") {
+    // Only names ending in ".bmp" or ".png" exactly, in lower case.
+    if (bitmap.extension() != ".bmp" && bitmap.extension() != ".png") {
         return {InsertOutcome::NotBmpName, ConvertResult::Ok, {}};
     }
     const UserImage image = PrepareUserImage(bitmap, "N");

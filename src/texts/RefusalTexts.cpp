@@ -80,6 +80,24 @@ std::string Convert(ConvertResult result) {
     return "The bitmap cannot be converted.";
 }
 
+std::string UserImageRefusal(const UserImage& image) {
+    if (image.result == ConvertResult::TooManyReducedColors && image.colours > 0) {
+        return "Too many colors - with each color cut to 5 bits of red, green and blue, the "
+               "picture still has " +
+               std::to_string(image.colours) + " colors, and a texture holds at most 256.";
+    }
+    if (image.result == ConvertResult::BadPng && !image.reason.empty()) {
+        return Convert(image.result) + " (libpng: " + image.reason + ")";
+    }
+    return Convert(image.result);
+}
+
+std::string TranslucencyNote(const UserImage& image) {
+    return image.translucent ? "Note: the picture has pixels that are not fully opaque; the "
+                               "texture ignores transparency."
+                             : "";
+}
+
 const char* UserRefusalPrefix(UserBitmapReason reason) {
     switch (reason) {
         case UserBitmapReason::Accepted:

@@ -8,6 +8,7 @@
 #include "TempFolder.h"
 #include "TestBitmaps.h"
 #include "codec/UserImage.h"
+#include "texts/RefusalTexts.h"
 
 namespace {
 
@@ -138,4 +139,6 @@ TEST(NewerBitmaps, Refusals) {
         EXPECT_EQ(ConvertBitmapToTexture(file, DEPTH_MODE_8BIT, out), expected);
         EXPECT_EQ(PrepareUserImage(file, "N").result, expected);
     }
+    const std::string text = refusal_texts::UserImageRefusal(PrepareUserImage(cases[0].first, "N"));
+    EXPECT_NE(text.find("still has 300 colors"), std::string::npos) << text;
 }
