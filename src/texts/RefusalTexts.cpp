@@ -87,7 +87,9 @@ std::string UserImageRefusal(const UserImage& image) {
                std::to_string(image.colours) + " colors, and a texture holds at most 256.";
     }
     if (image.result == ConvertResult::BadPng && !image.reason.empty()) {
-        return Convert(image.result) + " (libpng: " + image.reason + ")";
+        std::string text = Convert(image.result);
+        text.insert(text.size() - 1, " (libpng: " + image.reason + ")");  // before the full stop
+        return text;
     }
     return Convert(image.result);
 }

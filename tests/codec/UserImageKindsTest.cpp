@@ -170,5 +170,6 @@ TEST(UserImageKinds, Refusals) {
               "Too many colors - with each color cut to 5 bits of red, green and blue, the "
               "picture still has 300 colors, and a texture holds at most 256.");
     EXPECT_EQ(refusal_texts::UserImageRefusal(PrepareUserImage(badCrc, "N")),
-              refusal_texts::Convert(R::BadPng) + " (libpng: IHDR: CRC error)");
+              "The PNG file cannot be read - it may be damaged or cut short (libpng: IHDR: CRC "
+              "error).");
 }
