@@ -254,7 +254,7 @@ ConvertResult ConvertClassic(std::span<const std::uint8_t> file, int depthMode, 
     if (pixels == 0 || (fourBitDepth && pixels < 2)) {
         return ConvertResult::NoPixels;
     }
-    // A 4-bit file's rows are shorter than the bytes read; past them the design reads zeros.
+    // A 4-bit file's rows are shorter than the bytes read; past them zeros are read, as ever.
     if (file.size() < header.pixelDataOffset + std::min(pixels / 4 * 4, StoredRowBytes(header))) {
         return ConvertResult::CutShort;
     }

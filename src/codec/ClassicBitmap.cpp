@@ -163,7 +163,7 @@ ClassicBitmap ToClassicBitmap(std::span<const std::uint8_t> file) {
     if (header.signature != 0x4D42 ||
         (!indexed && bitCount != 16 && bitCount != 24 && bitCount != 32) ||
         file.size() < CLASSIC_HEADERS) {
-        return {};  // the conversion gives the design's refusal
+        return {};  // the conversion refuses it as it always has
     }
     const std::uint32_t infoSize = header.infoHeaderSize;
     const auto height = static_cast<std::int32_t>(LoadU32(file, 22));
