@@ -45,15 +45,6 @@ struct TestBitmap {
     }
 };
 
-// Little-endian 32-bit values, as bit-field masks are stored.
-inline Bytes Words32(const std::vector<std::uint32_t>& values) {
-    Bytes out;
-    for (const auto v : values)
-        for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    return out;
-}
-
 // A colour-table entry as the file stores it.
 inline std::array<std::uint8_t, 4> Bgr0(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return {blue, green, red, 0};

@@ -116,7 +116,7 @@ TEST(UserImageKinds, BuiltFilesEqualTheirClassicCounterparts) {
     topDown.height = -3;
     topDown.pixels = {0x89, 0xAB, 0, 0, 0x45, 0x67, 0, 0, 0x01, 0x23, 0, 0};
     // 16-bit: X1R5G5B5, and top-down RGB565 with masks after a 40-byte header.
-    const Bytes masks = Words32({0xF800, 0x07E0, 0x001F});
+    const Bytes masks = Pixels16({0xF800, 0, 0x07E0, 0, 0x001F, 0});  // 32-bit each
     TestBitmap x555{.width = 2, .height = 2, .bitCount = 16}, r565 = x555;
     x555.pixels = Pixels16({0x7C00, 0x03E0, 0x001F, 0x4210});
     r565 = {.width = 2, .height = -2, .bitCount = 16, .compression = 3, .headerTail = masks};
