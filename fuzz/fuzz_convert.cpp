@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes through the user-image pipeline (conversion, compression, preview) with
-// both format letters and checks what the results promise, so that any read or write outside
-// the buffers shows up under the sanitizers.
+// both format letters, bitmaps of every kind and PNG alike (seeds in corpus/convert/), and checks
+// what the results promise, so that any read or write outside the buffers shows up under the
+// sanitizers.
 
 #include <algorithm>
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "codec/BitmapConversion.h"
+#include "codec/ClassicBitmap.h"
 #include "codec/UserImage.h"
 
 namespace {
@@ -63,6 +65,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (n.result == ConvertResult::Ok) {
         Require(n.record.size() == g.record.size());
         Require(std::equal(n.record.begin() + 1, n.record.end(), g.record.begin() + 1));
+    }
+
+    // A rewritten file is a classic one, which converts exactly as the original does.
+    const ClassicBitmap classic = ToClassicBitmap(file);
+    Require(classic.reason.empty() || classic.result == ConvertResult::BadPng);
+    if (classic.result == ConvertResult::Ok && !classic.bytes.empty()) {
+        const ClassicBitmap again = ToClassicBitmap(classic.bytes);
+        Require(again.result == ConvertResult::Ok && again.bytes.empty());
+        const UserImage direct = PrepareUserImage(classic.bytes, "N");
+        Require(direct.record == n.record || n.result == ConvertResult::TooManyReducedColors);
     }
 
     // The other depth too, and a depth mode with high bits set.

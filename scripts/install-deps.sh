@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
+    libpng-dev                # PNG user images
     qt6-base-dev              # the window (and the offscreen/xcb platforms, through libqt6gui6)
     libgtest-dev libgmock-dev # unit tests
     libbenchmark-dev          # benchmarks

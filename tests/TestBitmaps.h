@@ -17,23 +17,27 @@ struct TestBitmap {
     std::uint32_t infoHeaderSize = 40;
     std::int32_t width = 4, height = 1;
     std::uint16_t bitCount = 8;
+    std::uint32_t compression = 0;  // 3: bit-field masks
+    Bytes headerTail = {};  // after the first 40 header bytes: the rest of a V4/V5 header, masks
     std::optional<std::uint32_t> pixelDataOffset = {};  // default: right after the colour table
     Bytes table = {};                                   // colour table, 4 bytes an entry
     Bytes pixels = {};  // everything after the headers, the table and any gap up to the offset
 
     Bytes Build() const {
-        const auto offset = pixelDataOffset.value_or(static_cast<std::uint32_t>(54 + table.size()));
+        const auto offset = pixelDataOffset.value_or(
+            static_cast<std::uint32_t>(54 + headerTail.size() + table.size()));
         const auto size = static_cast<std::uint32_t>(offset + pixels.size());
         const auto w = static_cast<std::uint32_t>(width), h = static_cast<std::uint32_t>(height);
         // Each field: value, byte count; from the signature to the important-colour count.
         const std::uint32_t fields[] = {
-            signature, 2, size, 4, 0, 4, offset, 4, infoHeaderSize, 4, w, 4, h, 4, 1, 2,
-            bitCount,  2, 0,    4, 0, 4, 2835,   4, 2835,           4, 0, 4, 0, 4};
+            signature, 2, size,        4, 0, 4, offset, 4, infoHeaderSize, 4, w, 4, h, 4, 1, 2,
+            bitCount,  2, compression, 4, 0, 4, 2835,   4, 2835,           4, 0, 4, 0, 4};
         Bytes out;
         for (std::size_t f = 0; f < std::size(fields); f += 2) {
             for (std::uint32_t i = 0; i < fields[f + 1]; ++i)
                 out.push_back(static_cast<std::uint8_t>(fields[f] >> (8 * i)));
         }
+        out.insert(out.end(), headerTail.begin(), headerTail.end());
         out.insert(out.end(), table.begin(), table.end());
         out.resize(std::max<std::size_t>(out.size(), offset), 0);  // a gap; a smaller offset: none
         out.insert(out.end(), pixels.begin(), pixels.end());

@@ -15,7 +15,7 @@ inline FileDialogRequest LoadRom() {
 }
 inline FileDialogRequest UserImage() {
     return {QStringLiteral("bmp"), QStringLiteral("face.bmp"),
-            QStringLiteral("Windows Bitmap (*.bmp)|*.bmp|"), SAVE_OPTIONS};
+            QStringLiteral("Images|*.bmp; *.png|"), SAVE_OPTIONS};
 }
 inline FileDialogRequest NewRom() {
     return {QStringLiteral("rom"), QStringLiteral("DIVUZAVOZIRIDODU.VOR"),

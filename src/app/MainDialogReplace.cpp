@@ -60,7 +60,7 @@ void MainDialog::ChooseReplacementSource() {
     }
     const TextureFacts facts = m_editor.ChooseSource(m_controls.sizeCombo->currentIndex(), k);
     if (facts.user && facts.convert != ConvertResult::Ok) {
-        ShowText(window_texts::Convert(facts.convert));
+        ShowText(window_texts::Convert(facts.convert, facts.colours, facts.reason));
         return;
     }
     ShowReplacementPreview();
@@ -94,7 +94,7 @@ void MainDialog::InsertUserImage() {
     }
     const InsertResult inserted = m_editor.InsertUserImage(chosen->toStdString());
     if (inserted.outcome == InsertOutcome::Refused) {
-        ShowText(window_texts::Convert(inserted.convert));
+        ShowText(window_texts::Convert(inserted.convert, inserted.colours, inserted.reason));
     } else if (inserted.outcome == InsertOutcome::NotWritten) {
         ShowText(window_texts::ScratchNotWritten(inserted.writeError));
     }

@@ -2,8 +2,11 @@
 
 #include <QPainter>
 
+#include "codec/ClassicBitmap.h"
+#include "codec/PngPicture.h"
 #include "dib/CDib.h"
 #include "dib/DibRender.h"
+#include "io/FileBytes.h"
 
 QImage UnreadableMarker(int width, int height) {
     QImage marker(width, height, QImage::Format_RGB32);
@@ -19,8 +22,14 @@ QImage LoadThumbnail(const std::filesystem::path& bitmap, int width, int height)
     if (width <= 0 || height <= 0) {
         return QImage();
     }
+    // What the conversion reads: a PNG or a newer bitmap as the classic bitmap it becomes.
+    const auto bytes = ReadFileBytes(bitmap, MAX_PNG_FILE_BYTES);
+    const ClassicBitmap classic =
+        bytes ? ToClassicBitmap(*bytes) : ClassicBitmap{ConvertResult::CannotOpen, {}};
     CDib dib;
-    if (dib.ReadFile(bitmap) == 0) {
+    if (classic.result != ConvertResult::Ok ||
+        dib.Read(classic.bytes.empty() ? std::span<const std::uint8_t>(*bytes) : classic.bytes) ==
+            0) {
         return UnreadableMarker(width, height);
     }
     QImage image(width, height, QImage::Format_RGB32);

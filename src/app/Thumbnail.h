@@ -3,7 +3,8 @@
 #include <QImage>
 #include <filesystem>
 
-// Reads a bitmap file with the editor's own reader and draws it scaled to width x height,
+// Reads a bitmap or PNG file as the conversion does (newer kinds rewritten as the classic bitmap
+// of the same picture) and draws it with the editor's own reader, scaled to width x height,
 // dropping or repeating pixels. A file that cannot be read or drawn gives a marker picture
 // (a red cross on grey) of the same size, so that a list item still shows something.
 QImage LoadThumbnail(const std::filesystem::path& bitmap, int width, int height);

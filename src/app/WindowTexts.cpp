@@ -42,7 +42,11 @@ const char* FileFaultCaption(PatchError error) {
 const char* ConvertCaption(ConvertResult result) {
     switch (result) {
         case ConvertResult::TooManyColors:
+        case ConvertResult::TooManyReducedColors:
             return "Too many colors";
+        case ConvertResult::CutShort:
+        case ConvertResult::BadPng:
+            return "Picture cut short";
         case ConvertResult::CannotOpen:
             return CANNOT_OPEN_CAPTION;
         case ConvertResult::TooLarge:
@@ -140,6 +144,17 @@ WindowText UserBitmapErrors(const std::vector<UserBitmapRefusalEntry>& refusals)
     return {text, "Errors with User bitmaps!"};
 }
 
+WindowText Convert(ConvertResult result, int colours, const std::string& reason) {
+    if (result == ConvertResult::Ok) {
+        return {};
+    }
+    UserImage image;
+    image.result = result;
+    image.colours = colours;
+    image.reason = reason;
+    return {refusal::UserImageRefusal(image), ConvertCaption(result)};
+}
+
 WindowText Convert(ConvertResult result) {
     if (result == ConvertResult::Ok) {
         return {};
@@ -202,7 +217,8 @@ std::string TextureSummary(const TextureFacts& facts) {
                       facts.room, facts.offset);
     }
     if (facts.convert != ConvertResult::Ok) {
-        return "Texture: cannot be used - " + Convert(facts.convert).text;
+        return "Texture: cannot be used - " +
+               Convert(facts.convert, facts.colours, facts.reason).text;
     }
     return Format("Texture: %d Colors - Size Compressed 0x%X  Width %X  x  Height %X",
                   facts.entries, facts.compressedSize, facts.width, facts.height);

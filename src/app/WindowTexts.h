@@ -48,6 +48,8 @@ WindowText UserBitmapErrors(const std::vector<UserBitmapRefusalEntry>& refusals)
 
 // A bitmap the codec refuses; empty texts for Ok.
 WindowText Convert(ConvertResult result);
+// A refused user image with its colour count or libpng's reason, where it has one.
+WindowText Convert(ConvertResult result, int colours, const std::string& reason);
 // A refused Replace; empty texts for Recorded and NoTarget, which show nothing.
 WindowText Replace(ReplaceVerdict verdict);
 // Insert User Image could not write one of its files.

@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueScan.h"
 
+#include <algorithm>
+#include <iterator>
 #include <system_error>
 
 #include "catalogue/DescriptionFile.h"
@@ -12,6 +14,28 @@
 namespace {
 
 constexpr std::size_t USER_HEADER_BYTES = 48;
+
+// Format notes (PNG start): the signature 89 'P' 'N' 'G' 0D 0A 1A 0A, then the IHDR chunk
+// (length 13, "IHDR"): width and height big-endian 32-bit at offsets 16 and 20, bit depth at 24,
+// colour type at 25 (3: indexed).
+constexpr std::uint8_t PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr std::size_t PNG_IHDR_END = 26;
+constexpr std::uint8_t PNG_INDEXED = 3;
+
+bool IsPngStart(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= PNG_IHDR_END &&
+           std::equal(std::begin(PNG_SIGNATURE), std::end(PNG_SIGNATURE), bytes.begin());
+}
+
+std::uint32_t LoadBigU32(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return std::uint32_t{bytes[at]} << 24 | std::uint32_t{bytes[at + 1]} << 16 |
+           std::uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+}
+
+// A PNG side too long for the 16-bit size rules stays too long.
+std::uint16_t SixteenBits(std::uint32_t side) {
+    return static_cast<std::uint16_t>(std::min<std::uint32_t>(side, 0xFFFF));
+}
 
 void ScanGameClass(const std::filesystem::path& programFolder, int sizeClass, SizeClassTable& table,
                    ScanReport& report) {
@@ -49,10 +73,13 @@ void ScanGameClass(const std::filesystem::path& programFolder, int sizeClass, Si
 
 void ScanUserClass(const std::filesystem::path& programFolder, SizeClassTable& table,
                    ScanReport& report) {
-    const FolderListing listing =
-        ListMatching(ClassFolderPath(programFolder, USER_CLASS), BITMAP_PATTERN);
+    // One listing in name order, bitmaps and PNG pictures alike.
+    const FolderListing listing = ListMatching(ClassFolderPath(programFolder, USER_CLASS), "*");
     std::size_t leftOut = 0;
     for (const FolderMatch& match : listing.matches) {
+        if (!WildcardMatch(BITMAP_PATTERN, match.name) && !WildcardMatch(PNG_PATTERN, match.name)) {
+            continue;
+        }
         const auto leading = ReadFileBytes(match.fullPath, USER_HEADER_BYTES);
         if (!leading) {
             report.userRefusals.push_back({match.name, UserBitmapReason::CannotRead});
@@ -104,6 +131,16 @@ UserBitmapReason UserBitmapRefusal(std::uint16_t width, std::uint16_t height,
 }
 
 UserBitmapHeader ReadUserBitmapHeader(std::span<const std::uint8_t> leadingBytes) {
+    if (IsPngStart(leadingBytes)) {
+        // Indexed pictures convert as 4 or 8-bit bitmaps; other kinds as true colour.
+        const std::uint8_t depth = leadingBytes[24];
+        const bool indexed = leadingBytes[25] == PNG_INDEXED;
+        return {SixteenBits(LoadBigU32(leadingBytes, 16)),
+                SixteenBits(LoadBigU32(leadingBytes, 20)),
+                static_cast<std::uint16_t>(!indexed     ? 24
+                                           : depth <= 4 ? 4
+                                                        : 8)};
+    }
     return {LoadU16OrZero(leadingBytes, 18), LoadU16OrZero(leadingBytes, 22),
             LoadU16OrZero(leadingBytes, 28)};
 }

@@ -12,6 +12,8 @@
 // Bitmap name pattern of every class folder. "*.bmp*" also takes names such as "wall.bmp.old",
 // and matching ignores letter case.
 inline constexpr const char* BITMAP_PATTERN = "*.bmp*";
+// The User class also lists PNG pictures.
+inline constexpr const char* PNG_PATTERN = "*.png";
 
 // Why a User bitmap is not loaded.
 enum class UserBitmapReason {

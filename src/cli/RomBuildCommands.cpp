@@ -36,8 +36,9 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-bool EndsWithBmp(std::string_view text) {
-    return text.size() > 4 && Lower(text.substr(text.size() - 4)) == ".bmp";
+bool EndsWithImageName(std::string_view text) {
+    const std::string ending = text.size() > 4 ? Lower(text.substr(text.size() - 4)) : "";
+    return ending == ".bmp" || ending == ".png";
 }
 
 // Strict hexadecimal: an optional "0x", then one to eight digits and nothing else.
@@ -188,7 +189,7 @@ bool RecordPair(const Pair& pair, const std::filesystem::path& catalogue,
 
     CatalogueEntry source;
     std::uint32_t size = 0;
-    if (EndsWithBmp(pair.source)) {
+    if (EndsWithImageName(pair.source)) {
         const auto user = FindUserBitmap(table, pair.source);
         if (!user) {
             const std::string reason = UserScanReason(report.userRefusals, pair.source);

@@ -9,7 +9,7 @@
 //   build WORKING.rom OUT.rom [--catalogue DIR] --replace TARGET=SOURCE [TARGET=SOURCE ...]
 //                   write a new ROM as Save New ROM does after a Replace for each pair: TARGET
 //                   is the hexadecimal ROM offset of a catalogued texture, SOURCE that of
-//                   another one or the name of a bitmap (".bmp", any case) in DIR's
+//                   another one or the name of an image (".bmp" or ".png", any case) in DIR's
 //                   romimages/User/ folder; DIR (the catalogue and tableBinary.bin) defaults to
 //                   the tool's own folder; a later pair for the same TARGET wins
 //   diff OLD.rom NEW.rom OUT.pat|OUT.ips|OUT.bps [--format pat|ips|bps]

@@ -7,6 +7,7 @@
 #include "cli/ToolOutput.h"
 #include "cli/ToolTexts.h"
 #include "codec/UserImage.h"
+#include "texts/RefusalTexts.h"
 
 namespace {
 
@@ -14,7 +15,9 @@ namespace {
 UserImage Prepare(const std::string& bitmap, std::string_view formatLetter) {
     UserImage image = PrepareUserImage(std::filesystem::path(bitmap), formatLetter);
     if (image.result != ConvertResult::Ok) {
-        Refuse(bitmap, tool_texts::Convert(image.result));
+        Refuse(bitmap, refusal_texts::UserImageRefusal(image));
+    } else if (image.translucent) {
+        std::printf("%s: %s\n", bitmap.c_str(), refusal_texts::TranslucencyNote(image).c_str());
     }
     return image;
 }

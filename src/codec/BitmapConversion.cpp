@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "codec/ClassicBitmap.h"
+#include "codec/PngPicture.h"
 #include "io/AtomicFile.h"
 #include "io/FileBytes.h"
 #include "io/LittleEndian.h"
@@ -196,11 +198,21 @@ int ColourTableEntries(const BitmapHeader& header) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const std::filesystem::path& path) {
-    return ReadFileBytes(path, BITMAP_BYTES_EXAMINED);
+    auto bytes = ReadFileBytes(path, BITMAP_BYTES_EXAMINED);
+    // libpng reads a PNG to its end, past the bytes a bitmap may need.
+    if (bytes && bytes->size() == BITMAP_BYTES_EXAMINED && IsPng(*bytes)) {
+        return ReadFileBytes(path, MAX_PNG_FILE_BYTES);
+    }
+    return bytes;
 }
 
-ConvertResult ConvertBitmapToTexture(std::span<const std::uint8_t> file, int depthMode,
-                                     TextureData& out) {
+namespace {
+
+std::size_t StoredRowBytes(const BitmapHeader& header) {
+    return (std::size_t{header.width} * header.bitCount + 31) / 32 * 4 * header.height;
+}
+
+ConvertResult ConvertClassic(std::span<const std::uint8_t> file, int depthMode, TextureData& out) {
     const BitmapHeader header = ReadBitmapHeader(file);
     if (header.signature != BITMAP_SIGNATURE) {
         return ConvertResult::NotBitmap;
@@ -218,6 +230,9 @@ ConvertResult ConvertBitmapToTexture(std::span<const std::uint8_t> file, int dep
         }
         if (pixels < 2) {
             return ConvertResult::NoPixels;
+        }
+        if (file.size() < BITMAP_COLOUR_TABLE_OFFSET + 2 * pixels) {
+            return ConvertResult::CutShort;
         }
         return Convert16Bit(file, header, out);
     }
@@ -239,7 +254,28 @@ ConvertResult ConvertBitmapToTexture(std::span<const std::uint8_t> file, int dep
     if (pixels == 0 || (fourBitDepth && pixels < 2)) {
         return ConvertResult::NoPixels;
     }
+    // A 4-bit file's rows are shorter than the bytes read; past them zeros are read, as ever.
+    if (file.size() < header.pixelDataOffset + std::min(pixels / 4 * 4, StoredRowBytes(header))) {
+        return ConvertResult::CutShort;
+    }
     return ConvertIndexed(file, header, entries, fourBitDepth, out);
+}
+
+}  // namespace
+
+ConvertResult ConvertBitmapToTexture(std::span<const std::uint8_t> file, int depthMode,
+                                     TextureData& out) {
+    const ClassicBitmap classic = ToClassicBitmap(file);
+    if (classic.result != ConvertResult::Ok) {
+        return classic.result;
+    }
+    if (classic.bytes.empty()) {
+        return ConvertClassic(file, depthMode, out);
+    }
+    const ConvertResult result = ConvertClassic(classic.bytes, depthMode, out);
+    return classic.reduced && result == ConvertResult::TooManyColors
+               ? ConvertResult::TooManyReducedColors
+               : result;
 }
 
 ConvertResult ConvertBitmapToTexture(const std::filesystem::path& path, int depthMode,

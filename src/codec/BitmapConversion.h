@@ -29,8 +29,8 @@ inline constexpr std::size_t BITMAP_COLOUR_TABLE_OFFSET = 54;
 // Only the classic info header puts the colour table at BITMAP_COLOUR_TABLE_OFFSET.
 inline constexpr std::uint32_t CLASSIC_INFO_HEADER_SIZE = 40;
 // No byte past this many from the start of a file is ever read by the conversion: the pixel
-// data offset has 16 bits and at most INDEX_BUFFER_BYTES bytes are read from it.
-inline constexpr std::size_t BITMAP_BYTES_EXAMINED = 0xFFFF + INDEX_BUFFER_BYTES;
+// data offset has 16 bits, and the rows of 4096 pixels, one a row, take at most 16 KiB.
+inline constexpr std::size_t BITMAP_BYTES_EXAMINED = 0xFFFF + 4 * INDEX_BUFFER_BYTES;
 
 enum class ConvertResult {
     Ok = 0,                 // converted
@@ -42,6 +42,9 @@ enum class ConvertResult {
     TooLarge,               // the index data would not fit INDEX_BUFFER_BYTES
     UnsupportedInfoHeader,  // a 4/8-bit bitmap whose info header is not the 40-byte kind
     NoPixels,               // the index stream would hold no byte (too few pixels)
+    CutShort,               // the file ends before its pixel data or the bytes the conversion needs
+    TooManyReducedColors,   // a true-colour picture with over 256 colours once cut to 5 bits
+    BadPng,                 // a PNG file that libpng refuses
 };
 
 // A converted texture. Buffers start zero-filled, so every output is deterministic.
@@ -75,12 +78,16 @@ BitmapHeader ReadBitmapHeader(std::span<const std::uint8_t> file);
 int ColourTableEntries(const BitmapHeader& header);
 
 // Reads the part of a bitmap file that the conversion examines: its first
-// BITMAP_BYTES_EXAMINED bytes, or all of a shorter file. nullopt when the path is not a regular
+// BITMAP_BYTES_EXAMINED bytes, or all of a shorter file (a longer PNG file: up to
+// MAX_PNG_FILE_BYTES). nullopt when the path is not a regular
 // file or cannot be opened or read. Converting these bytes gives the same result as converting
 // the whole file.
 std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const std::filesystem::path& path);
 
-// Converts a 4, 8 or 16-bit bitmap file into a palette and an index stream.
+// Converts a 4, 8 or 16-bit bitmap file into a palette and an index stream. Other bitmaps that
+// ToClassicBitmap rewrites (longer headers, top-down rows, bit-field masks, 24 and 32 bits) are
+// converted as the classic file it gives, after its refusals; a rewritten true-colour picture
+// with more than 256 colours gives TooManyReducedColors instead of TooManyColors.
 //
 // `file` holds the file's bytes from its start (all of them, or at least the first
 // BITMAP_BYTES_EXAMINED). `depthMode` asks for 4-bit indices when its low four bits are 8
@@ -96,11 +103,14 @@ std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const std::filesystem::p
 //   BadPaletteCount        4/8-bit: (pixel data offset - 54) / 4 is below 1 or above 256
 //   TooLarge               4/8-bit: more than 4096 pixels (width x height bytes are read)
 //   NoPixels               4/8-bit: no pixel, or a single pixel asked for at 4-bit depth
+//   CutShort               the file ends before the bytes read: 16-bit, width x height pixels
+//                          from offset 54; 4/8-bit, from the pixel data offset, the smaller of
+//                          the pixel count rounded down to 4 and the rows padded to 4 bytes
 // Width and height are the low 16 bits of the header fields; the pixel count is their product.
 //
 // Otherwise the result is Ok and `out` is replaced, everything the conversion does not write
 // being zero; only a 16-bit file with more than 256 distinct colours gives TooManyColors, with
-// `out` left as it was. Bytes that a short file lacks read as zero.
+// `out` left as it was. An indexed file's reads past its rows (4-bit files) read as zero.
 //
 // 4/8-bit files: the palette is the colour table at offset 54 in RGBA5551, `count` entries, where
 // count is the announced entry count except that a full table is trimmed to one zero entry after

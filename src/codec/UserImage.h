@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,7 +28,10 @@ struct UserImage {
     // DEPTH_MODE_4BIT when entries < 16, else DEPTH_MODE_8BIT: the depth the bitmap was
     // converted at, which matches the record's format code.
     int depthMode = 0;
-    TextureData texture;               // the conversion's output; zero when refused
+    bool translucent = false;  // a PNG with a pixel that is not fully opaque (alpha is ignored)
+    int colours = 0;           // distinct colours of a TooManyReducedColors picture
+    std::string reason = {};   // libpng's reason when result is BadPng
+    TextureData texture;       // the conversion's output; zero when refused
     std::vector<std::uint8_t> record;  // the texture record; empty unless result is Ok
 };
 

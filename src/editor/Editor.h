@@ -49,6 +49,8 @@ struct TextureFacts {
     std::uint32_t compressedSize = 0;
     int width = 0;
     int height = 0;
+    int colours = 0;          // of a picture refused for its reduced colours
+    std::string reason = {};  // libpng's, for a refused PNG
 };
 
 // Whether a command that needs the working ROM may go on.
@@ -62,7 +64,7 @@ enum class RomReadiness {
 // How Insert User Image ended.
 enum class InsertOutcome {
     Written,     // compressed.bin and output8.bmp were written
-    NotBmpName,  // the name does not end in ".bmp": nothing happens
+    NotBmpName,  // the name ends in neither ".bmp" nor ".png": nothing happens
     Refused,     // the codec refused the bitmap (see `convert`)
     NotWritten,  // a file could not be written (see `writeError`)
 };
@@ -70,6 +72,8 @@ struct InsertResult {
     InsertOutcome outcome = InsertOutcome::Written;
     ConvertResult convert = ConvertResult::Ok;
     std::string writeError;
+    int colours = 0;          // as in TextureFacts
+    std::string reason = {};  // as in TextureFacts
 };
 
 // The editor without its window: the state of a run and every command's flow. Commands take the

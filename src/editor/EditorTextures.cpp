@@ -30,6 +30,8 @@ TextureFacts Editor::Inspect(int sizeClass, int entry) const {
     facts.user = true;
     const UserImage image = PrepareUserImage(record.imagePath[entry], "N");
     facts.convert = image.result;
+    facts.colours = image.colours;
+    facts.reason = image.reason;
     facts.entries = image.entries;
     facts.compressedSize = static_cast<std::uint32_t>(image.record.size());
     facts.width = image.width;
@@ -60,13 +62,13 @@ ReplaceDecision Editor::Replace(int sizeClass, int entry,
 }
 
 InsertResult Editor::InsertUserImage(const std::filesystem::path& bitmap) const {
-    // Only names ending in ".bmp" exactly, in lower case.
-    if (bitmap.extension() != ".bmp") {
+    // Only names ending in ".bmp" or ".png" exactly, in lower case.
+    if (bitmap.extension() != ".bmp" && bitmap.extension() != ".png") {
         return {InsertOutcome::NotBmpName, ConvertResult::Ok, {}};
     }
     const UserImage image = PrepareUserImage(bitmap, "N");
     if (image.result != ConvertResult::Ok) {
-        return {InsertOutcome::Refused, image.result, {}};
+        return {InsertOutcome::Refused, image.result, {}, image.colours, image.reason};
     }
     for (const auto& [name, bytes] : {std::pair{COMPRESSED_FILE_NAME, image.record},
                                       std::pair{PREVIEW_FILE_NAME, MakePreviewBitmap(image)}}) {

@@ -68,8 +68,36 @@ std::string Convert(ConvertResult result) {
                    "and try again.";
         case ConvertResult::NoPixels:
             return "Image too small - the bitmap has too few pixels to make a texture.";
+        case ConvertResult::CutShort:
+            return "The picture is cut short - the file ends before the pixel data it describes. "
+                   "Please save the picture again.";
+        case ConvertResult::TooManyReducedColors:
+            return "Too many colors - with each color cut to 5 bits of red, green and blue, the "
+                   "picture still has more than 256 colors, and a texture holds at most 256.";
+        case ConvertResult::BadPng:
+            return "The PNG file cannot be read - it may be damaged or cut short.";
     }
     return "The bitmap cannot be converted.";
+}
+
+std::string UserImageRefusal(const UserImage& image) {
+    if (image.result == ConvertResult::TooManyReducedColors && image.colours > 0) {
+        return "Too many colors - with each color cut to 5 bits of red, green and blue, the "
+               "picture still has " +
+               std::to_string(image.colours) + " colors, and a texture holds at most 256.";
+    }
+    if (image.result == ConvertResult::BadPng && !image.reason.empty()) {
+        std::string text = Convert(image.result);
+        text.insert(text.size() - 1, " (libpng: " + image.reason + ")");  // before the full stop
+        return text;
+    }
+    return Convert(image.result);
+}
+
+std::string TranslucencyNote(const UserImage& image) {
+    return image.translucent ? "Note: the picture has pixels that are not fully opaque; the "
+                               "texture ignores transparency."
+                             : "";
 }
 
 const char* UserRefusalPrefix(UserBitmapReason reason) {

@@ -5,6 +5,7 @@
 
 #include "catalogue/CatalogueScan.h"
 #include "codec/BitmapConversion.h"
+#include "codec/UserImage.h"
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
 
@@ -23,6 +24,10 @@ inline constexpr const char* TOO_FAR = "Bad Forcing Amount - Too Far";
 std::string WrongSize(std::uint64_t fileLength);
 // A bitmap the codec refuses; empty for Ok.
 std::string Convert(ConvertResult result);
+// A user image refused, with what the image adds: its colour count, or libpng's reason.
+std::string UserImageRefusal(const UserImage& image);
+// The note for an accepted image whose transparency was dropped; empty for an opaque one.
+std::string TranslucencyNote(const UserImage& image);
 // The start of a load report's line for a User bitmap left out, before its file name.
 const char* UserRefusalPrefix(UserBitmapReason reason);
 // A refused or failed new ROM; empty for None. An overlap is TOO_FAR alone: the window shows

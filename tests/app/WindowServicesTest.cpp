@@ -1,5 +1,9 @@
 #include <QTest>
 
+#include "TempFolder.h"
+#include "TestBitmaps.h"
+#include "app/FileDialogs.h"
+#include "app/Thumbnail.h"
 #include "app/WindowServices.h"
 
 class WindowServicesTest : public QObject {
@@ -15,6 +19,21 @@ private slots:
                  QStringList{"Patched MG ROM (*.rom) (*.rom)"});
         QCOMPARE(ToQtNameFilters(""), QStringList());
         QCOMPARE(ToQtNameFilters("Bitmaps|"), QStringList());
+        // Insert User Image offers bitmaps and PNG pictures under one filter.
+        QCOMPARE(ToQtNameFilters(file_dialogs::UserImage().filter),
+                 QStringList{"Images (*.bmp *.png)"});
+    }
+    void userImageThumbnailsShowWhatIsConverted() {
+        // A 2 x 1 24-bit bitmap: its colours cut to 5 bits, as the texture will hold them.
+        TempFolder folder;
+        const Bytes file = TestBitmap{
+            .width = 2,
+            .bitCount = 24,
+            .pixels = {0x07, 0x0F, 0xFF, 0xFF, 0x00, 0x00, 0,
+                       0}}.Build();
+        const QImage image = LoadThumbnail(folder.Write("t.bmp", file), 2, 1);
+        QCOMPARE(image.pixel(0, 0), qRgb(0xFF, 0x08, 0x00));  // not 0x0F, 0x07
+        QCOMPARE(image.pixel(1, 0), qRgb(0, 0, 0xFF));
     }
 };
 

@@ -19,6 +19,14 @@ void Add(const TempFolder& folder, int sizeClass, const std::string& name, std::
                  TestBitmap{.width = width, .height = height, .bitCount = bitCount}.Build());
 }
 
+// The start of a PNG file: signature and IHDR, as far as the scan reads.
+void AddPng(const TempFolder& folder, const std::string& name, std::uint8_t side,
+            std::uint8_t depth, std::uint8_t colourType) {
+    folder.Write("romimages/User/" + name,
+                 {0x89, 'P', 'N', 'G', 13,   10, 26, 10, 0,    0,     0,          13, 'I', 'H', 'D',
+                  'R',  0,   0,   0,   side, 0,  0,  0,  side, depth, colourType, 0,  0,   0});
+}
+
 }  // namespace
 
 TEST(UserBitmapRules, PaddedGameSizesBadSizesAndBitCounts) {
@@ -50,6 +58,9 @@ TEST(CatalogueScan, ClassesTakeOffsetsSizesDescriptionsAndUserBitmaps) {
     Add(folder, USER_CLASS, "c deep.bmp", 32, 32, 16);
     folder.Write("romimages/User/d tiny.bmp", {'B', 'M'});  // cut short: width reads 0
     Add(folder, USER_CLASS, "e logo.bmp.bak", 16, 16);
+    AddPng(folder, "f pal.png", 16, 2, 3);    // indexed: converts as a 4-bit bitmap
+    AddPng(folder, "g photo.PNG", 16, 8, 2);  // RGB
+    AddPng(folder, "h odd.png", 30, 8, 3);
     SizeClassTable table;
     const ScanReport report = ScanCatalogue(folder.Path(), table);
 
@@ -68,10 +79,13 @@ TEST(CatalogueScan, ClassesTakeOffsetsSizesDescriptionsAndUserBitmaps) {
     for (const UserBitmapRefusalEntry& refusal : report.userRefusals)
         refusals.emplace_back(refusal.fileName, refusal.reason);
     EXPECT_EQ(refusals, (decltype(refusals){{"c deep.bmp", UserBitmapReason::NotFourOrEightBit},
-                                            {"d tiny.bmp", UserBitmapReason::BadSize}}));
+                                            {"d tiny.bmp", UserBitmapReason::BadSize},
+                                            {"g photo.PNG", UserBitmapReason::NotFourOrEightBit},
+                                            {"h odd.png", UserBitmapReason::BadSize}}));
     const SizeClassRecord& user = table[USER_CLASS];
-    ASSERT_EQ(user.entryCount, 2u);
-    EXPECT_EQ(user.description[0] + "|" + user.description[1], "b face|e logo.bmp");
+    ASSERT_EQ(user.entryCount, 3u);
+    EXPECT_EQ(user.description[0] + "|" + user.description[1] + "|" + user.description[2],
+              "b face|e logo.bmp|f pal");
     EXPECT_EQ(user.romOffset[1] * 1000 + user.width[0] * 10 + user.height[0], 1000u + 725);
 }
 

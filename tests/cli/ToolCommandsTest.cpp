@@ -291,7 +291,7 @@ TEST(Mgromtool, CompressAndPreviewWriteThePipelinesBytes) {
 TEST(Mgromtool, RefusalsExitOneAndWrongArgumentsTwo) {
     TempFolder folder;
     Bytes deep = UserBitmap();
-    deep[28] = 24;  // 24 bits per pixel
+    deep[28] = 2;  // 2 bits per pixel
     const std::string bitmap = folder.Write("deep.bmp", deep).string();
     const std::string old = folder.Write("old.bin", Bytes{1, 2, 3}).string();
     for (const char* command : {"compress", "preview"}) {

@@ -47,7 +47,8 @@ TEST(ConversionResults, RefusalsAndLimits) {
     colours.back() = 256;
     const std::tuple<Bytes, int, ConvertResult> cases[] = {
         {File({.signature = 0x4E42}), 9, R::NotBitmap},
-        {File({.bitCount = 24}), 9, R::NotBitmap},
+        {File({.bitCount = 2}), 9, R::NotBitmap},
+        {File({.bitCount = 24}), 9, R::CutShort},
         {Bytes{'B', 'M'}, 9, R::NotBitmap},
         {File({.infoHeaderSize = 124}, 53), 9, R::TooShort},
         {File({.infoHeaderSize = 124, .pixelDataOffset = 0}), 9, R::UnsupportedInfoHeader},
@@ -57,8 +58,9 @@ TEST(ConversionResults, RefusalsAndLimits) {
         {File({.pixelDataOffset = 58}), 9, R::Ok},
         {File({.pixelDataOffset = 1081}), 9, R::Ok},
         {File({.width = 4097}), 8, R::TooLarge},
-        {File({.width = 64, .height = 64}), 8, R::Ok},
-        {File({.width = 0x10040, .height = 64}), 9, R::Ok},
+        {File({.width = 64, .height = 64, .pixels = Bytes(4096)}), 8, R::Ok},
+        {File({.width = 0x10040, .height = 64, .pixels = Bytes(4096)}), 9, R::Ok},
+        {File({.width = 64, .height = 64, .pixels = Bytes(4095)}), 8, R::CutShort},
         {Sixteen(2049, {}), 9, R::TooLarge},
         {File({.width = 0}), 9, R::NoPixels},
         {File({.width = 1}), 8, R::NoPixels},
@@ -87,7 +89,8 @@ TEST(ColourTables, FullTablesWithAZeroTailAreTrimmed) {
         {4, 10, 16, 0, 11},  {4, 0, 16, 0, 1},        {4, 10, 16, 62, 16},     {4, 10, 16, 63, 16},
         {4, 10, 16, 56, 16}, {8, 101, 256, 800, 102}, {8, 101, 256, 609, 256}, {8, 3, 17, 0, 17}};
     for (const auto& [bitCount, nonZero, entries, poked, count] : cases) {
-        TestBitmap b{.bitCount = bitCount, .table = DistinctTable(nonZero), .pixels = {0x01, 0x23}};
+        TestBitmap b{
+            .bitCount = bitCount, .table = DistinctTable(nonZero), .pixels = {0x01, 0x23, 0, 0}};
         b.table.resize(4 * entries, 0);
         b.table[poked] = poked ? 1 : b.table[0];
         EXPECT_EQ(Converted(b.Build(), 9).count, count) << bitCount << " bits, byte " << poked;
@@ -110,16 +113,19 @@ TEST(IndexStreams, DepthChangesBytesReadMissingBytesAndUserImages) {
     EXPECT_EQ(StreamBytes(t, 3), (Bytes{0x01, 0x02, 0}));
     EXPECT_EQ(std::vector<std::uint16_t>(t.palette.begin(), t.palette.begin() + 5),
               (std::vector<std::uint16_t>{0x003E, 0xF800, 0x07C0, 0xF800, 0}));
-    // What a short file lacks reads as zero, from memory and from disk alike; 16-bit pixels are
-    // read from offset 54 whatever the header says.
-    EXPECT_EQ(StreamBytes(Converted(File({}, 54 + 16 + 3), 9), 4), (Bytes{0, 1, 2, 0}));
-    EXPECT_EQ(Converted(File({}, 54 + 4 + 2), 9).palette[1], 0x0060);  // blue 0x80, green 8
+    // A file cut short is refused, from memory and from disk alike, even with its headers whole;
+    // 16-bit pixels are read from offset 54 whatever the header says.
+    TextureData none;
+    EXPECT_EQ(ConvertBitmapToTexture(File({}, 54 + 16 + 3), 9, none), ConvertResult::CutShort);
+    EXPECT_EQ(ConvertBitmapToTexture(File({}, 54 + 4 + 2), 9, none), ConvertResult::CutShort);
     TempFolder folder;
     const Bytes file = File(
-        {.width = 2, .bitCount = 16, .pixelDataOffset = 40, .pixels = Pixels16({0x7C00, 0x03E0})},
-        54 + 3);  // the last byte missing
+        {.width = 2, .bitCount = 16, .pixelDataOffset = 40, .pixels = Pixels16({0x7C00, 0x03E0})});
     const TextureData d = Converted(folder.Write("a.bmp", file), 9);
-    EXPECT_TRUE(d.palette[0] == 0xF800 && d.palette[1] == 0x00E0 << 1);
+    EXPECT_TRUE(d.palette[0] == 0xF800 && d.palette[1] == 0x07C0);
+    EXPECT_EQ(
+        ConvertBitmapToTexture(folder.Write("b.bmp", Bytes(file.begin(), file.end() - 1)), 9, none),
+        ConvertResult::CutShort);
     // 16 colours of a 16-bit picture keep a byte each.
     const std::vector<std::uint16_t> sixteen = {0, 1, 2,  3,  4,  5,  6,  7,
                                                 8, 9, 10, 11, 12, 13, 14, 15};
