@@ -24,6 +24,7 @@
 #include "romio/NewRom.h"
 #include "romio/Patch.h"
 #include "romio/SharedPatch.h"
+#include "texts/RefusalTexts.h"
 
 namespace {
 
@@ -201,8 +202,12 @@ bool RecordPair(const Pair& pair, const std::filesystem::path& catalogue,
         const UserImage image =
             PrepareUserImage(std::filesystem::path(table[USER_CLASS].imagePath[*user]), "N");
         if (image.result != ConvertResult::Ok) {
-            Refuse(label, tool_texts::Convert(image.result));
+            Refuse(label, refusal_texts::UserImageRefusal(image));
             return false;
+        }
+        if (image.translucent) {
+            std::fprintf(stderr, "mgromtool: %s: %s\n", pair.source.c_str(),
+                         refusal_texts::TranslucencyNote(image).c_str());
         }
         source = {USER_CLASS, *user};
         size = static_cast<std::uint32_t>(image.record.size());

@@ -26,11 +26,8 @@ private slots:
     void userImageThumbnailsShowWhatIsConverted() {
         // A 2 x 1 24-bit bitmap: its colours cut to 5 bits, as the texture will hold them.
         TempFolder folder;
-        const Bytes file = TestBitmap{
-            .width = 2,
-            .bitCount = 24,
-            .pixels = {0x07, 0x0F, 0xFF, 0xFF, 0x00, 0x00, 0,
-                       0}}.Build();
+        const Bytes pixels = {0x07, 0x0F, 0xFF, 0xFF, 0x00, 0x00, 0, 0};
+        const Bytes file = TestBitmap{.width = 2, .bitCount = 24, .pixels = pixels}.Build();
         const QImage image = LoadThumbnail(folder.Write("t.bmp", file), 2, 1);
         QCOMPARE(image.pixel(0, 0), qRgb(0xFF, 0x08, 0x00));  // not 0x0F, 0x07
         QCOMPARE(image.pixel(1, 0), qRgb(0, 0, 0xFF));
