@@ -117,10 +117,6 @@ std::string UserRefusal(const UserBitmapRefusalEntry& refusal) {
     return (prefix.empty() ? std::string("Bad size: ") : prefix) + refusal.fileName;
 }
 
-std::string Convert(ConvertResult result) {
-    return refusal::Convert(result);
-}
-
 std::string Replace(const ReplaceDecision& decision, std::uint32_t size) {
     switch (decision.verdict) {
         case ReplaceVerdict::SameImage:

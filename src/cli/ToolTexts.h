@@ -84,8 +84,6 @@ std::string OrderAndCrc(const char* order, std::uint32_t crc);
 std::string RomFile(const RomFileCheck& check);
 // Why the scan left out a User bitmap: the reason and the file name.
 std::string UserRefusal(const UserBitmapRefusalEntry& refusal);
-// A bitmap the codec refuses; empty for Ok.
-std::string Convert(ConvertResult result);
 // A refused replacement pair; `decision` gives the room, `size` the source's size.
 std::string Replace(const ReplaceDecision& decision, std::uint32_t size);
 // Refused or failed build, diff and apply; empty for None. An overlap names both replacements.
