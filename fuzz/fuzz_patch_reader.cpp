@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "PatchFuzzSource.h"
 #include "io/ByteOrder.h"
 #include "io/RomImage.h"
 #include "romio/Patch.h"
@@ -26,16 +27,9 @@ void Require(bool condition) {
 // A swapped-order image whose marker reads "OMNO", with bytes that vary by position.
 const std::vector<std::uint8_t>& WorkingImage() {
     static const std::vector<std::uint8_t> image = [] {
-        std::vector<std::uint8_t> native(ROM_IMAGE_SIZE);
-        for (std::uint32_t p = 0; p < ROM_IMAGE_SIZE; ++p) {
-            native[p] = static_cast<std::uint8_t>((p * 2654435761u) >> 11);
-        }
-        const char marker[] = "MOON";
-        for (std::uint32_t i = 0; i < 4; ++i) {
-            native[MARKER_OFFSET + i] = static_cast<std::uint8_t>(marker[i]);
-        }
-        SwapBytePairs(native);
-        return native;
+        std::vector<std::uint8_t> swapped = PatchFuzzSource();
+        SwapBytePairs(swapped);
+        return swapped;
     }();
     return image;
 }

@@ -428,6 +428,16 @@ PatchFileResult WritePatchFile(const std::filesystem::path& oldRom,
 PatchApplyResult ApplyPatchFile(const std::filesystem::path& workingRom,
                                 const std::filesystem::path& patchPath,
                                 const std::filesystem::path& output) {
+    return ApplyPatchFileWith(
+        workingRom, patchPath, output,
+        [](std::vector<std::uint8_t>&& working, std::span<const std::uint8_t> patch) {
+            return ApplyPatch(std::move(working), patch);
+        });
+}
+
+PatchApplyResult ApplyPatchFileWith(const std::filesystem::path& workingRom,
+                                    const std::filesystem::path& patchPath,
+                                    const std::filesystem::path& output, PatchApplier apply) {
     PatchApplyResult result;
     if (SameFile(output, workingRom) || SameFile(output, patchPath)) {
         result.error = PatchError::SameAsInput;
@@ -444,7 +454,7 @@ PatchApplyResult ApplyPatchFile(const std::filesystem::path& workingRom,
         result.detail = "cannot read " + Quoted(patchPath);
         return result;
     }
-    result = ApplyPatch(std::move(*working), *patch);
+    result = apply(std::move(*working), *patch);
     if (result.error != PatchError::None) {
         return result;
     }

@@ -211,3 +211,11 @@ PatchFileResult WritePatchFile(const std::filesystem::path& oldRom,
 PatchApplyResult ApplyPatchFile(const std::filesystem::path& workingRom,
                                 const std::filesystem::path& patchPath,
                                 const std::filesystem::path& output);
+
+// The same file work with the patch's bytes applied by `apply`, which takes the swapped-order
+// working image (its own to change) and returns the result as ApplyPatch does.
+using PatchApplier = PatchApplyResult (*)(std::vector<std::uint8_t>&& workingSwapped,
+                                          std::span<const std::uint8_t> patch);
+PatchApplyResult ApplyPatchFileWith(const std::filesystem::path& workingRom,
+                                    const std::filesystem::path& patchPath,
+                                    const std::filesystem::path& output, PatchApplier apply);

@@ -124,40 +124,21 @@ PatchReadResult CheckAnyPatch(std::span<const std::uint8_t> patch,
 PatchApplyResult ApplyAnyPatchFile(const std::filesystem::path& workingRom,
                                    const std::filesystem::path& patchPath,
                                    const std::filesystem::path& output) {
-    const auto patch = ReadPatchFile(patchPath);
-    if (patch && DetectPatchFormat(*patch) == PatchFormat::Custom) {
-        return ApplyPatchFile(workingRom, patchPath, output);
-    }
-    PatchApplyResult result;
-    if (SameFile(output, workingRom) || SameFile(output, patchPath)) {
-        result.error = PatchError::SameAsInput;
-        result.detail = output.string();
-        return result;
-    }
-    auto working = ReadSwappedRomFile(workingRom, result.error, result.imageLength, result.detail);
-    if (!working) {
-        return result;
-    }
-    if (!patch) {
-        result.error = PatchError::CannotRead;
-        result.detail = "cannot read \"" + patchPath.string() + "\"";
-        return result;
-    }
-    result.patch.format = DetectPatchFormat(*patch);
-    std::vector<std::uint8_t> image = ApplyShared(*patch, *working, result.patch);
-    if (result.patch.error != PatchError::None) {
-        result.error = result.patch.error;
-        return result;
-    }
-    const FileWriteResult written = WriteFileAtomically(output, image);
-    if (!written.ok) {
-        PatchApplyResult failed;
-        failed.error = PatchError::CannotWrite;
-        failed.detail = written.error;
-        return failed;
-    }
-    result.image = std::move(image);
-    return result;
+    return ApplyPatchFileWith(
+        workingRom, patchPath, output,
+        [](std::vector<std::uint8_t>&& working, std::span<const std::uint8_t> patch) {
+            PatchApplyResult result;
+            result.patch.format = DetectPatchFormat(patch);
+            if (result.patch.format == PatchFormat::Custom) {
+                return ApplyPatch(std::move(working), patch);
+            }
+            std::vector<std::uint8_t> image = ApplyShared(patch, working, result.patch);
+            result.error = result.patch.error;
+            if (result.error == PatchError::None) {
+                result.image = std::move(image);
+            }
+            return result;
+        });
 }
 
 std::optional<std::uint32_t> NativeCrc32OfFile(const std::filesystem::path& swappedRom) {

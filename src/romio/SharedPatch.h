@@ -35,11 +35,9 @@ PatchFileResult WritePatchFileAs(PatchFormat format, const std::filesystem::path
 PatchReadResult CheckAnyPatch(std::span<const std::uint8_t> patch,
                               std::span<const std::uint8_t> workingSwapped);
 
-// Apply Patch's file work for the three formats, told apart by content. A custom patch goes to
-// ApplyPatchFile with all its checks. IPS and BPS get the same file checks in the same order
-// (output neither the working ROM nor the patch, the working ROM, the patch readable), are
-// applied to the native-order working image, and the result is written in swapped order. Nothing
-// is written on any refusal.
+// Apply Patch's file work (ApplyPatchFileWith) for the three formats, told apart by content: a
+// custom patch with ApplyPatch and all its checks; IPS and BPS applied to the native-order
+// working image, the result written in swapped order. Nothing is written on any refusal.
 PatchApplyResult ApplyAnyPatchFile(const std::filesystem::path& workingRom,
                                    const std::filesystem::path& patchPath,
                                    const std::filesystem::path& output);
