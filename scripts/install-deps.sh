@@ -12,6 +12,7 @@ packages=(
     clang libclang-rt-14-dev  # fuzz targets
     imagemagick               # tests: bitmaps written by software we did not write
     xvfb xauth                # a real window where no display is available
+    xdotool                   # tests: drive that real window (size, keys)
 )
 
 missing=()

@@ -12,10 +12,15 @@
 #include "app/AppIcon.h"
 #include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
+#include "app/ListInput.h"
+#include "app/ListReflow.h"
+#include "app/RomDrop.h"
 #include "app/RomIdentityBar.h"
 #include "app/ThumbnailList.h"
+#include "app/WindowLayout.h"
 #include "app/WindowServices.h"
 #include "app/WindowTexts.h"
+#include "app/ZoomMenu.h"
 #include "editor/Editor.h"
 
 MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent)
@@ -24,41 +29,42 @@ MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent
     setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
     setFont(DialogFont(font()));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     const CommandRoute route = [this](int command) { OnCommand(command); };
     auto* menuBar = new QMenuBar(this);
     BuildMenuBar(menuBar, route);
+    m_zoom = new ZoomMenu(menuBar, [this] { ApplyZoom(); });
     layout->setMenuBar(menuBar);
 
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("panel"));
     const DialogRect size =
         DialogUnitsToPixels({0, 0, dialogTemplate.widthUnits, dialogTemplate.heightUnits});
-    panel->setFixedSize(size.width, size.height);
+    panel->resize(size.width, size.height);
     m_controls = BuildMainControls(panel, m_icon, route);
     BuildSystemMenuSubstitute(panel, route);
+    MakePanelResizable(panel, m_controls.textureList);
+    KeepGridReflowed(m_controls.textureList);
     layout->addWidget(panel);
     AddRomIdentityBar(this, layout);
+    AcceptRomDrops(this, [this](const QString& rom) { LoadRomFile(rom); });
 
     // Only the user's own choices switch the class; the program's do not.
     connect(m_controls.sizeCombo, &QComboBox::activated, this, &MainDialog::OnSizeClassChanged);
     // A click and the change of the current item both show the texture's summary.
-    ThumbnailList* list = m_controls.textureList;
-    connect(list, &QListWidget::itemClicked, this, [this] { ShowTextureInfo(); });
-    connect(list, &QListWidget::currentItemChanged, this, [this] {
-        if (!m_movingSelectionMark) {
-            ShowTextureInfo();
-        }
-    });
-    connect(list, &QListWidget::itemDoubleClicked, this, [this] { ChooseReplacementSource(); });
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list, &QWidget::customContextMenuRequested, this, &MainDialog::ShowTextureMenu);
+    WireTextureList(m_controls.textureList, {[this] { ShowTextureInfo(); },
+                                             [this] {
+                                                 if (!m_movingSelectionMark) {
+                                                     ShowTextureInfo();
+                                                 }
+                                             },
+                                             [this] { ChooseReplacementSource(); },
+                                             [this](const QPoint& at) { ShowTextureMenu(at); }});
     // Insert User Image is offered on the replacement preview.
     m_controls.previewList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_controls.previewList, &QWidget::customContextMenuRequested, this,

@@ -8,6 +8,7 @@
 
 class Editor;
 class WindowServices;
+class ZoomMenu;
 struct WindowText;
 
 // The editor's one window: it reads its controls, asks the window services for files and
@@ -18,6 +19,9 @@ class MainDialog : public QDialog {
 public:
     MainDialog(Editor& editor, WindowServices& services, QWidget* parent = nullptr);
     ~MainDialog() override;
+
+    // Load ROM with `rom` chosen already (dropped or named on the command line).
+    void LoadRomFile(const QString& rom);
 
     // Routes a command identifier (menu item, button or system-menu item) to its handler.
     // Identifiers without a handler are ignored.
@@ -51,6 +55,7 @@ private:
     void RefillTextureList();
     void SwitchImageSize();
     void OnSizeClassChanged();
+    void ApplyZoom();
     void EndWithOk();
     void ShowAboutDialog();
     void SaveNewRom();
@@ -60,6 +65,7 @@ private:
     WindowServices& m_services;
     QIcon m_icon;
     MainControls m_controls;
+    ZoomMenu* m_zoom = nullptr;
 
     // Fields bound to controls.
     QString m_statusText;       // 1004: title, usage hint or the selected texture's summary

@@ -7,6 +7,7 @@
 #include "app/ThumbnailFill.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowTexts.h"
+#include "app/ZoomMenu.h"
 #include "catalogue/SizeClasses.h"
 #include "editor/Editor.h"
 
@@ -20,11 +21,18 @@ constexpr QSize USER_THUMBNAIL_SIZE(32, 64);
 void MainDialog::RefillTextureList() {
     const int sizeClass = m_controls.sizeCombo->currentIndex();
     const SizeClassRecord& record = m_editor.Table()[sizeClass];
-    const QSize thumbnail = sizeClass == USER_CLASS ? USER_THUMBNAIL_SIZE
+    const QSize thumbnail =
+        m_zoom->Factor() * (sizeClass == USER_CLASS ? USER_THUMBNAIL_SIZE
                                                     : QSize(static_cast<int>(record.width[0]),
-                                                            static_cast<int>(record.height[0]));
+                                                            static_cast<int>(record.height[0])));
     FillTextureList(m_controls.textureList, record, thumbnail, m_controls.filter->text().toUpper(),
                     [this] { return m_editor.WritePlaceholder(); });
+}
+
+void MainDialog::ApplyZoom() {
+    const int mark = SelectionMark();
+    RefillTextureList();
+    SetSelectionMark(mark);
 }
 
 void MainDialog::SwitchImageSize() {

@@ -13,10 +13,13 @@
 void MainDialog::LoadRom() {
     const std::optional<QString> chosen =
         m_services.ChooseFileToOpen(this, file_dialogs::LoadRom());
-    if (!chosen) {
-        return;
+    if (chosen) {
+        LoadRomFile(*chosen);
     }
-    const LoadResult loaded = m_editor.Load(chosen->toStdString());
+}
+
+void MainDialog::LoadRomFile(const QString& rom) {
+    const LoadResult loaded = m_editor.Load(rom.toStdString());
     if (loaded.outcome == LoadOutcome::RomRefused) {
         ShowText(window_texts::RomFile(loaded.check));
         return;
@@ -26,7 +29,7 @@ void MainDialog::LoadRom() {
             window_texts::WorkingCopyNotWritten(loaded.workingCopy.string(), loaded.writeError));
         return;
     }
-    ShowRomIdentity(this, chosen->toStdString(), m_editor.NativeCrc32());
+    ShowRomIdentity(this, rom.toStdString(), m_editor.NativeCrc32());
     if (loaded.imageTableMissing) {
         ShowText(window_texts::NoImageTable());
     }

@@ -12,6 +12,7 @@
 
 #include "app/DialogTemplate.h"
 #include "app/MenuResources.h"
+#include "app/MenuShortcuts.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowTexts.h"
 #include "catalogue/SizeClasses.h"
@@ -48,16 +49,11 @@ void AddMenuItems(QMenu* menu, const PopupTemplate& popup, const CommandRoute& r
         }
         QAction* action = menu->addAction(QString::fromUtf8(item.text));
         action->setObjectName(QString::number(item.command));
+        action->setShortcut(MenuShortcut(item.command));
         const int command = item.command;
         QObject::connect(action, &QAction::triggered, [route, command] { route(command); });
     }
 }
-
-// Layout of the thumbnail grid inside the list.
-constexpr int GRID_LEFT = 24;
-constexpr int GRID_TOP = 4;
-constexpr int GRID_GAP = 7;
-constexpr int GRID_ROW_WIDTH = 400;
 
 }  // namespace
 
@@ -92,6 +88,8 @@ MainControls BuildMainControls(QWidget* panel, const QIcon& icon, const CommandR
             case ControlKind::Label:
             case ControlKind::RightLabel: {
                 auto* label = new QLabel(text, panel);
+                // Descriptions and file names are shown as they are, never as markup.
+                label->setTextFormat(Qt::PlainText);
                 if (control.kind == ControlKind::RightLabel) {
                     label->setAlignment(Qt::AlignRight | Qt::AlignTop);
                 } else {
@@ -100,6 +98,8 @@ MainControls BuildMainControls(QWidget* panel, const QIcon& icon, const CommandR
                 if (control.id == ids::STATUS_TEXT) {
                     controls.status = label;
                 } else if (control.id == ids::REPLACEMENT_TEXT) {
+                    // A long caption breaks into a second line rather than being cut off.
+                    label->setWordWrap(true);
                     controls.replacement = label;
                 } else if (control.id == ids::DESCRIPTION_TEXT) {
                     controls.description = label;
@@ -193,12 +193,4 @@ void BuildSystemMenuSubstitute(QWidget* panel, const CommandRoute& route) {
     about->setObjectName(QString::number(ids::CMD_SYSTEM_ABOUT));
     QObject::connect(about, &QAction::triggered, [route] { route(ids::CMD_SYSTEM_ABOUT); });
     panel->addAction(about);
-}
-
-QPoint ThumbnailPosition(int item, QSize thumbnail) {
-    const int rowLength = GRID_ROW_WIDTH / (thumbnail.width() + 8) + 1;
-    const int column = item % rowLength;
-    const int row = item / rowLength;
-    return QPoint(GRID_LEFT + column * (thumbnail.width() + GRID_GAP),
-                  GRID_TOP + row * (thumbnail.height() + GRID_GAP));
 }

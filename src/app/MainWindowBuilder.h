@@ -43,7 +43,3 @@ QMenu* BuildPopupMenu(int menuId, QWidget* parent, const CommandRoute& route);
 // Window managers do not let a program add items to the title bar's menu, so its About item is
 // offered where a right click lands on the window itself rather than on a control.
 void BuildSystemMenuSubstitute(QWidget* panel, const CommandRoute& route);
-
-// Top-left pixel position of thumbnail `item` in the texture list: rows of
-// 400 / (width + 8) + 1 thumbnails, spaced width + 7 and height + 7 apart from (24, 4).
-QPoint ThumbnailPosition(int item, QSize thumbnail);

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <algorithm>
 
+#include "app/RememberedFolders.h"
+
 namespace {
 
 std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogRequest& request,
@@ -37,10 +39,15 @@ std::optional<QString> RunFileDialog(QWidget* owner, const FileDialogRequest& re
         dialog.setOption(QFileDialog::DontConfirmOverwrite,
                          (request.options & FILE_DIALOG_OVERWRITE_PROMPT) == 0);
     }
+    const QString folder = RememberedFolder(request);
+    if (!folder.isEmpty()) {
+        dialog.setDirectory(folder);
+    }
     dialog.selectFile(request.defaultFileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
+    RememberFolder(request, dialog.selectedFiles().first());
     if (chosenType != nullptr) {
         *chosenType =
             static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
@@ -72,12 +79,15 @@ QStringList ToQtNameFilters(const QString& filter) {
 
 void QtWindowServices::ShowMessage(QWidget* owner, const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    // Messages quote file names and descriptions, which are never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 bool QtWindowServices::AskYesNo(QWidget* owner, const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     owner);
+    box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
 }
 

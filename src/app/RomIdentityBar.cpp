@@ -14,8 +14,8 @@ constexpr const char* BAR_NAME = "romIdentity";
 void AddRomIdentityBar(QWidget* window, QBoxLayout* layout) {
     auto* bar = new QStatusBar(window);
     bar->setObjectName(QString::fromLatin1(BAR_NAME));
-    // The window has a fixed size: nothing to resize.
-    bar->setSizeGripEnabled(false);
+    // The bar's corner is where the window is grabbed to resize it.
+    bar->setSizeGripEnabled(true);
     layout->addWidget(bar);
 }
 

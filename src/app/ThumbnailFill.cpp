@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "app/MainWindowBuilder.h"
+#include "app/ListReflow.h"
 #include "app/Thumbnail.h"
 #include "app/ThumbnailList.h"
 
@@ -32,9 +32,7 @@ void FillTextureList(ThumbnailList* list, const SizeClassRecord& record, QSize t
         QImage image = LoadThumbnail(bitmap, thumbnail.width(), thumbnail.height());
         list->addItem(new QListWidgetItem(QIcon(QPixmap::fromImage(std::move(image))), QString()));
     }
-    for (int k = 0; k < list->count(); ++k) {
-        list->PlaceItem(k, ThumbnailPosition(k, thumbnail));
-    }
+    ReflowGrid(list);
     list->setUpdatesEnabled(true);
 }
 

@@ -10,7 +10,7 @@
 class ThumbnailList;
 
 // Fills `list` with one thumbnail of `thumbnail` size per entry of `record`, on the grid of
-// ThumbnailPosition. Entries whose description does not contain `upperFilter` (compared in
+// ReflowGrid. Entries whose description does not contain `upperFilter` (compared in
 // upper case; an empty filter is found in every description) keep their item but show the
 // placeholder bitmap, which `placeholder` writes the first time it is needed.
 void FillTextureList(ThumbnailList* list, const SizeClassRecord& record, QSize thumbnail,

@@ -12,8 +12,8 @@
 
 #include "ScriptedWindowServices.h"
 #include "TempFolder.h"
+#include "app/ListReflow.h"
 #include "app/MainDialog.h"
-#include "app/MainWindowBuilder.h"
 #include "demo/DemoKit.h"
 #include "editor/Editor.h"
 #include "io/Crc32.h"
