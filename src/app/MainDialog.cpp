@@ -5,19 +5,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QVBoxLayout>
 
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
-#include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
 #include "app/ListInput.h"
-#include "app/ListReflow.h"
 #include "app/RomDrop.h"
-#include "app/RomIdentityBar.h"
 #include "app/ThumbnailList.h"
-#include "app/WindowLayout.h"
 #include "app/WindowServices.h"
 #include "app/WindowTexts.h"
 #include "app/ZoomMenu.h"
@@ -25,33 +19,10 @@
 
 MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent)
     : QDialog(parent), m_editor(editor), m_services(services), m_icon(MakeAppIcon()) {
-    const DialogTemplate& dialogTemplate = MainDialogTemplate();
-    setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
-    setFont(DialogFont(font()));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                   Qt::WindowCloseButtonHint);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
     const CommandRoute route = [this](int command) { OnCommand(command); };
-    auto* menuBar = new QMenuBar(this);
-    BuildMenuBar(menuBar, route);
+    QMenuBar* menuBar = nullptr;
+    m_controls = BuildMainWindow(this, m_icon, route, &menuBar);
     m_zoom = new ZoomMenu(menuBar, [this] { ApplyZoom(); });
-    layout->setMenuBar(menuBar);
-
-    auto* panel = new QWidget(this);
-    panel->setObjectName(QStringLiteral("panel"));
-    const DialogRect size =
-        DialogUnitsToPixels({0, 0, dialogTemplate.widthUnits, dialogTemplate.heightUnits});
-    panel->resize(size.width, size.height);
-    m_controls = BuildMainControls(panel, m_icon, route);
-    BuildSystemMenuSubstitute(panel, route);
-    MakePanelResizable(panel, m_controls.textureList);
-    KeepGridReflowed(m_controls.textureList);
-    layout->addWidget(panel);
-    AddRomIdentityBar(this, layout);
     AcceptRomDrops(this, [this](const QString& rom) { LoadRomFile(rom); });
 
     // Only the user's own choices switch the class; the program's do not.

@@ -3,17 +3,23 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QVBoxLayout>
 
+#include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
+#include "app/ListReflow.h"
 #include "app/MenuResources.h"
 #include "app/MenuShortcuts.h"
+#include "app/RomIdentityBar.h"
 #include "app/ThumbnailList.h"
+#include "app/WindowLayout.h"
 #include "app/WindowTexts.h"
 #include "catalogue/SizeClasses.h"
 
@@ -193,4 +199,34 @@ void BuildSystemMenuSubstitute(QWidget* panel, const CommandRoute& route) {
     about->setObjectName(QString::number(ids::CMD_SYSTEM_ABOUT));
     QObject::connect(about, &QAction::triggered, [route] { route(ids::CMD_SYSTEM_ABOUT); });
     panel->addAction(about);
+}
+
+MainControls BuildMainWindow(QDialog* window, const QIcon& icon, const CommandRoute& route,
+                             QMenuBar** menuBar) {
+    const DialogTemplate& dialogTemplate = MainDialogTemplate();
+    window->setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
+    window->setFont(DialogFont(window->font()));
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                           Qt::WindowCloseButtonHint);
+
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    *menuBar = new QMenuBar(window);
+    BuildMenuBar(*menuBar, route);
+    layout->setMenuBar(*menuBar);
+
+    auto* panel = new QWidget(window);
+    panel->setObjectName(QStringLiteral("panel"));
+    const DialogRect size =
+        DialogUnitsToPixels({0, 0, dialogTemplate.widthUnits, dialogTemplate.heightUnits});
+    panel->resize(size.width, size.height);
+    MainControls controls = BuildMainControls(panel, icon, route);
+    BuildSystemMenuSubstitute(panel, route);
+    MakePanelResizable(panel, controls.textureList);
+    KeepGridReflowed(controls.textureList);
+    layout->addWidget(panel);
+    AddRomIdentityBar(window, layout);
+    return controls;
 }

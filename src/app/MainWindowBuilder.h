@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QIcon;
 class QLabel;
 class QLineEdit;
@@ -33,6 +34,12 @@ using CommandRoute = std::function<void(int)>;
 // Builds every control of the main window's template on `panel`, named by its identifier;
 // buttons send their identifier to `route`.
 MainControls BuildMainControls(QWidget* panel, const QIcon& icon, const CommandRoute& route);
+
+// Builds the main window `window` from dialog template 102: its title, font and frame (which
+// can be resized and maximised), the menu bar from menu 130 (returned in `menuBar`), the panel
+// with every control at its designed place, and the status bar below. Returns the controls.
+MainControls BuildMainWindow(QDialog* window, const QIcon& icon, const CommandRoute& route,
+                             QMenuBar** menuBar);
 
 // Fills the menu bar from menu 130, its items sent to `route`.
 void BuildMenuBar(QMenuBar* menuBar, const CommandRoute& route);
