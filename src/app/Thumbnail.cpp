@@ -7,6 +7,7 @@
 #include "dib/CDib.h"
 #include "dib/DibRender.h"
 #include "io/FileBytes.h"
+#include "io/LittleEndian.h"
 
 QImage UnreadableMarker(int width, int height) {
     QImage marker(width, height, QImage::Format_RGB32);
@@ -24,8 +25,11 @@ QImage LoadThumbnail(const std::filesystem::path& bitmap, int width, int height)
     }
     // What the conversion reads: a PNG or a newer bitmap as the classic bitmap it becomes.
     const auto bytes = ReadFileBytes(bitmap, MAX_PNG_FILE_BYTES);
-    const ClassicBitmap classic =
-        bytes ? ToClassicBitmap(*bytes) : ClassicBitmap{ConvertResult::CannotOpen, {}};
+    // Run-length bitmaps are drawn as read: the rewriting knows only rows of plain pixels.
+    const std::uint32_t compression = bytes && !IsPng(*bytes) ? LoadU32OrZero(*bytes, 30) : 0;
+    const ClassicBitmap classic = !bytes ? ClassicBitmap{ConvertResult::CannotOpen, {}}
+                                  : compression == 1 || compression == 2 ? ClassicBitmap{}
+                                                                         : ToClassicBitmap(*bytes);
     CDib dib;
     if (classic.result != ConvertResult::Ok ||
         dib.Read(classic.bytes.empty() ? std::span<const std::uint8_t>(*bytes) : classic.bytes) ==

@@ -1,7 +1,10 @@
 #include "dib/DibRender.h"
 
+#include "dib/RunLength.h"
+
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
 
 namespace {
@@ -30,9 +33,57 @@ std::array<std::uint32_t, 256> IndexColours(const CDib& dib) {
     return colours;
 }
 
+// Where a 16 or 32-bit pixel keeps its red, green and blue.
+struct Masks {
+    std::uint32_t red, green, blue;
+};
+
+constexpr std::uint32_t BI_RGB = 0;
+constexpr std::uint32_t BI_RLE8 = 1;
+constexpr std::uint32_t BI_RLE4 = 2;
+constexpr std::uint32_t BI_BITFIELDS = 3;
+constexpr std::uint32_t BI_ALPHABITFIELDS = 6;
+
+// The masks of a bit-field bitmap follow the 40-byte header (inside a longer header they take
+// the same place); a bitmap without them, or without any set, has the uncompressed defaults.
+Masks PixelMasks(const CDib& dib) {
+    const bool maskCode =
+        dib.Compression() == BI_BITFIELDS || dib.Compression() == BI_ALPHABITFIELDS;
+    const std::vector<std::uint8_t>& info = *dib.InfoBlock();
+    auto mask = [&](std::size_t at) {
+        return std::uint32_t{info[at]} | info[at + 1] << 8 | info[at + 2] << 16 |
+               static_cast<std::uint32_t>(info[at + 3]) << 24;
+    };
+    // The info block always holds its 1024 spare bytes past the header.
+    const Masks given{mask(40), mask(44), mask(48)};
+    if (maskCode && (given.red | given.green | given.blue) != 0) {
+        return given;
+    }
+    return dib.BitCount() == 16 ? Masks{0x7C00, 0x03E0, 0x001F} : Masks{0xFF0000, 0xFF00, 0xFF};
+}
+
+// A channel of `pixel` widened (its bits repeated) or narrowed to 8 bits.
+std::uint32_t Channel(std::uint32_t pixel, std::uint32_t mask) {
+    if (mask == 0) {
+        return 0;
+    }
+    const int shift = std::countr_zero(mask);
+    const int bits = std::bit_width(mask >> shift);
+    const std::uint32_t value = (pixel & mask) >> shift;
+    if (bits >= 8) {
+        return (value >> (bits - 8)) & 0xFF;
+    }
+    std::uint32_t wide = 0;
+    int filled = 0;
+    for (; filled < 8; filled += bits) {
+        wide = wide << bits | value;
+    }
+    return (wide >> (filled - 8)) & 0xFF;
+}
+
 // Colour of source pixel `x` of a row.
 std::uint32_t PixelColour(std::uint16_t bitCount,
-                          const std::array<std::uint32_t, 256>& indexColours,
+                          const std::array<std::uint32_t, 256>& indexColours, const Masks& masks,
                           const std::uint8_t* row, std::int64_t x) {
     auto tableColour = [&](std::uint32_t index) { return indexColours[index]; };
     switch (bitCount) {
@@ -42,15 +93,20 @@ std::uint32_t PixelColour(std::uint16_t bitCount,
             return tableColour(x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F);
         case 8:
             return tableColour(row[x]);
-        case 16: {
-            const std::uint32_t value = row[2 * x] | row[2 * x + 1] << 8;
-            auto expand = [](std::uint32_t five) { return five << 3 | five >> 2; };
-            return Rgb(expand(value >> 10 & 0x1F), expand(value >> 5 & 0x1F), expand(value & 0x1F));
-        }
-        case 24:
-        case 32: {
-            const std::int64_t at = x * (bitCount / 8);
+        case 24: {
+            const std::int64_t at = x * 3;
             return Rgb(row[at + 2], row[at + 1], row[at]);
+        }
+        case 16:
+        case 32: {
+            const std::uint8_t* p = row + x * (bitCount / 8);
+            std::uint32_t value = p[0] | p[1] << 8;
+            if (bitCount == 32) {
+                value |= static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3])
+                                                                      << 24;
+            }
+            return Rgb(Channel(value, masks.red), Channel(value, masks.green),
+                       Channel(value, masks.blue));
         }
         default:
             return OPAQUE;
@@ -72,10 +128,11 @@ std::optional<std::vector<std::uint32_t>> RenderScaled(const CDib& dib, int widt
 
 bool RenderScaledInto(const CDib& dib, int width, int height, std::uint32_t* picture,
                       std::size_t rowPixels) {
-    if (!dib.IsHeld() || width <= 0 || height <= 0 || dib.Compression() != 0) {
+    if (!dib.IsHeld() || width <= 0 || height <= 0) {
         return false;
     }
-    switch (dib.BitCount()) {
+    const std::uint16_t bitCount = dib.BitCount();
+    switch (bitCount) {
         case 1:
         case 4:
         case 8:
@@ -86,11 +143,29 @@ bool RenderScaledInto(const CDib& dib, int width, int height, std::uint32_t* pic
         default:
             return false;
     }
+    const std::uint32_t compression = dib.Compression();
+    const bool runLength =
+        (compression == BI_RLE8 && bitCount == 8) || (compression == BI_RLE4 && bitCount == 4);
+    const bool bitFields = (compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS) &&
+                           (bitCount == 16 || bitCount == 32);
+    if (compression != BI_RGB && !runLength && !bitFields) {
+        return false;
+    }
+    // Run-length bitmaps are drawn from their decoded rows; they are always stored bottom-up.
+    std::optional<std::vector<std::uint8_t>> decoded;
+    if (runLength) {
+        decoded = dib.Height() > 0
+                      ? DecodeRunLength(*dib.PixelBlock(), bitCount, dib.Width(), dib.Height())
+                      : std::nullopt;
+        if (!decoded) {
+            return false;
+        }
+    }
     const std::int64_t sourceWidth = dib.Width();
     const std::int64_t sourceHeight = std::llabs(std::int64_t{dib.Height()});
     const bool topDown = dib.Height() < 0;
     const std::uint64_t stride = dib.RowStride();
-    const std::vector<std::uint8_t>& pixels = *dib.PixelBlock();
+    const std::vector<std::uint8_t>& pixels = decoded ? *decoded : *dib.PixelBlock();
     // The stride is checked alone first so that the product cannot wrap.
     if (sourceWidth <= 0 || sourceHeight == 0 || stride > pixels.size() ||
         stride * static_cast<std::uint64_t>(sourceHeight) > pixels.size()) {
@@ -98,7 +173,7 @@ bool RenderScaledInto(const CDib& dib, int width, int height, std::uint32_t* pic
     }
 
     const std::array<std::uint32_t, 256> indexColours = IndexColours(dib);
-    const std::uint16_t bitCount = dib.BitCount();
+    const Masks masks = PixelMasks(dib);
     for (int y = 0; y < height; ++y) {
         const std::int64_t sourceY = std::int64_t{y} * sourceHeight / height;
         const std::int64_t storedRow = topDown ? sourceY : sourceHeight - 1 - sourceY;
@@ -106,7 +181,7 @@ bool RenderScaledInto(const CDib& dib, int width, int height, std::uint32_t* pic
         for (int x = 0; x < width; ++x) {
             const std::int64_t sourceX = std::int64_t{x} * sourceWidth / width;
             picture[static_cast<std::size_t>(y) * rowPixels + x] =
-                PixelColour(bitCount, indexColours, row, sourceX);
+                PixelColour(bitCount, indexColours, masks, row, sourceX);
         }
     }
     return true;
