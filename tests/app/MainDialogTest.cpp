@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
 #include <memory>
 
 #include "ScriptedWindowServices.h"
 #include "TempFolder.h"
+#include "app/CommandLine.h"
 #include "app/ListReflow.h"
 #include "app/MainDialog.h"
 #include "demo/DemoKit.h"
@@ -51,6 +53,15 @@ class MainDialogTest : public QObject {
     void Choose(int item) {
         Click(item);
         QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, Centre(item));
+    }
+    QRect At(int id) { return m_dialog->findChild<QWidget*>(QString::number(id))->geometry(); }
+    void Show() {
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+    }
+    void Grow(QSize by) {
+        m_dialog->resize(m_dialog->minimumSize() + by);
+        QTRY_COMPARE(At(1000).size(), QSize(512, 322) + by);
     }
     void Menu(int item, const QString& answer) {
         Click(item);
@@ -104,6 +115,124 @@ private slots:
         QCOMPARE(List()->visualItemRect(List()->item(2)).left() -
                      List()->visualItemRect(List()->item(1)).left(),
                  15);
+    }
+
+    // At its designed size every control is where the template puts it; a larger window gives
+    // the list the extra room, keeps the right column at the right edge and the lines at the
+    // bottom, and the list's rows take as many more thumbnails as the position rule fits.
+    void theWindowGrowsAndTheGridReflows() {
+        for (int copy = 0; copy < 14; ++copy) {
+            fs::copy_file(Kit() / "romimages/User/sun 8x8 4-bit.bmp",
+                          Kit() / "romimages/User" / ("copy " + std::to_string(copy) + ".bmp"));
+        }
+        Show();
+        const QList<QRect> design = {QRect(11, 11, 512, 322),  QRect(581, 37, 96, 81),
+                                     QRect(551, 180, 126, 20), QRect(552, 206, 125, 20),
+                                     QRect(11, 343, 608, 15),  QRect(11, 361, 609, 16)};
+        const QList<int> ids = {1000, 1002, 1009, 1011, 1004, 1008};
+        auto geometry = [&] {
+            QList<QRect> rects;
+            for (int id : ids)
+                rects << At(id);
+            return rects;
+        };
+        QCOMPARE(geometry(), design);
+        QCOMPARE(At(1003).topLeft(), QPoint(581, 306));
+        Load();
+        Control<QComboBox>(1003)->setCurrentIndex(23);
+        emit Control<QComboBox>(1003)->activated(23);
+        QCOMPARE(List()->count(), 21);
+        auto corner = [&](int item) {
+            return List()->visualItemRect(List()->item(item)).topLeft();
+        };
+        QCOMPARE(corner(11) - corner(0), QPoint(0, 64 + 7));  // 400 / (32 + 8) + 1 a row
+        Grow(QSize(300, 200));
+        QCOMPARE(At(1009), design[2].translated(300, 0));
+        QCOMPARE(At(1004), design[4].translated(0, 200).adjusted(0, 0, 300, 0));
+        // 700 / (32 + 8) + 1 a row now.
+        QCOMPARE(corner(17) - corner(0), QPoint(17 * 39, 0));
+        QCOMPARE(corner(18) - corner(0), QPoint(0, 71));
+        Grow(QSize(0, 0));
+        QCOMPARE(geometry(), design);
+        QCOMPARE(corner(11) - corner(0), QPoint(0, 71));
+    }
+
+    // Zoom draws thumbnails 2 and 4 times their size on the same rule, keeping the mark.
+    void zoomScalesTheThumbnails() {
+        Load();
+        Click(1);
+        for (int factor : {2, 4, 1}) {
+            m_dialog->findChild<QAction*>(QStringLiteral("zoom%1").arg(factor))->trigger();
+            QCOMPARE(List()->iconSize(), QSize(8, 8) * factor);
+            QCOMPARE(List()->visualItemRect(List()->item(2)).left() -
+                         List()->visualItemRect(List()->item(1)).left(),
+                     8 * factor + 7);
+            QCOMPARE(m_dialog->SelectionMark(), 1);
+        }
+    }
+
+    void keysReachTheirCommands() {
+        Show();
+        QTest::keyClick(m_dialog.get(), Qt::Key_O, Qt::ControlModifier);  // cancelled
+        QTest::keyClick(m_dialog.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(m_dialog.get(), Qt::Key_F1);
+        QTest::keyClick(m_dialog.get(), Qt::Key_P, Qt::ControlModifier);  // cancelled
+        QCOMPARE(m_services->unexpected, (QStringList{"MOONGLASS.ROM", "MGTexturePatch.pat"}));
+        m_services->unexpected.clear();
+        QCOMPARE(m_services->messages, QStringList{"No ROM Opened / Open Moonglass ROM"});
+        QCOMPARE(m_services->modalDialogTitles, QStringList{"About MGROMImageEditor"});
+        Load();
+        Click(1);
+        QTest::keyClick(List(), Qt::Key_Return);  // chooses, and is no press of Update Filter
+        QCOMPARE(Text(1005), QStringLiteral("16 Colors - Size 55"));
+        QTest::keyClick(m_dialog.get(), Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+    }
+
+    // Clicks on the empty area act on the marked item and leave the mark and selection alone.
+    void emptyAreaClicksActOnTheMarkedItem() {
+        Load();
+        Click(1);
+        const QString summary = Text(1004);
+        Control<QLabel>(1004)->clear();
+        const QPoint empty(300, 250);
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, empty);
+        QCOMPARE(Text(1004), summary);
+        QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, empty);
+        QCOMPARE(Text(1005), QStringLiteral("16 Colors - Size 55"));
+        QCOMPARE(List()->selectedItems(), QList{List()->item(1)});
+    }
+
+    // A dropped file and a ROM named on the command line go through Load ROM's checks.
+    void dropsAndTheCommandLineLoad() {
+        auto drop = [&](const fs::path& file) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+            QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(m_dialog.get(), &enter);
+            QVERIFY(enter.isAccepted());
+            QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(m_dialog.get(), &dropped);
+        };
+        drop(Kit() / "none.rom");
+        QTRY_COMPARE(m_services->messages,
+                     QStringList{"Invalid File Specified / It doesn't exist"});
+        drop(Kit() / DEMO_ROM_NAME);
+        QTRY_COMPARE(List()->count(), 3);
+        QCOMPARE(RomFromCommandLine({"MGROMImageEditor"}), std::nullopt);
+        const std::optional<QString> rom = RomFromCommandLine({"MGROMImageEditor", "other.rom"});
+        QCOMPARE(rom, std::optional<QString>("other.rom"));
+        m_dialog->LoadRomFile(*rom);
+        QCOMPARE(m_services->messages.last(),
+                 QStringLiteral("Invalid File Specified / It doesn't exist"));
+    }
+
+    // File names and descriptions are never taken for markup.
+    void labelsShowPlainText() {
+        for (const QLabel* label : m_dialog->findChildren<QLabel*>()) {
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+        }
     }
 
     void loadRefusalsAndScanReportsAreShown() {

@@ -1,8 +1,12 @@
+#include <QFile>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 #include "TempFolder.h"
 #include "TestBitmaps.h"
 #include "app/FileDialogs.h"
+#include "app/RememberedFolders.h"
 #include "app/Thumbnail.h"
 #include "app/WindowServices.h"
 
@@ -10,6 +14,23 @@ class WindowServicesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        // Settings go to a test folder, never the user's own.
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("MGROMImageEditorTest"));
+    }
+    void fileDialogsRememberTheirFolderByKind() {
+        TempFolder folder;
+        const QString roms = QString::fromStdString((folder / "roms").string());
+        QDir().mkpath(roms);
+        QCOMPARE(RememberedFolder(file_dialogs::LoadRom()), QString());
+        RememberFolder(file_dialogs::NewRom(), roms + "/new.rom");
+        QCOMPARE(RememberedFolder(file_dialogs::LoadRom()), roms);  // ROM dialogs share one
+        QCOMPARE(RememberedFolder(file_dialogs::Patch()), QString());
+        QDir(roms).removeRecursively();
+        QCOMPARE(RememberedFolder(file_dialogs::LoadRom()), QString());  // gone
+        QFile::remove(QSettings().fileName());
+    }
     void filtersBecomeQtNameFilters() {
         QCOMPARE(ToQtNameFilters("Moonglass's ROM (*.rom, *.v64)|*.rom; *.v64|"),
                  QStringList{"Moonglass's ROM (*.rom, *.v64) (*.rom *.v64)"});
