@@ -53,7 +53,7 @@ QPoint ThumbnailPosition(int item, QSize thumbnail, int rowWidth) {
 }
 
 int GridRowWidth(int listWidth) {
-    return DESIGN_ROW_WIDTH + std::max(0, listWidth - DesignListWidth());
+    return std::max(0, DESIGN_ROW_WIDTH + listWidth - DesignListWidth());
 }
 
 void ReflowGrid(ThumbnailList* list) {

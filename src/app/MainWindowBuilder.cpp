@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/DialogFont.h"
@@ -217,16 +218,17 @@ MainControls BuildMainWindow(QDialog* window, const QIcon& icon, const CommandRo
     BuildMenuBar(*menuBar, route);
     layout->setMenuBar(*menuBar);
 
-    auto* panel = new QWidget(window);
-    panel->setObjectName(QStringLiteral("panel"));
     const DialogRect size =
         DialogUnitsToPixels({0, 0, dialogTemplate.widthUnits, dialogTemplate.heightUnits});
-    panel->resize(size.width, size.height);
+    QWidget* panel = NewDesignPanel(window, QSize(size.width, size.height));
+    panel->setObjectName(QStringLiteral("panel"));
     MainControls controls = BuildMainControls(panel, icon, route);
     BuildSystemMenuSubstitute(panel, route);
     MakePanelResizable(panel, controls.textureList);
     KeepGridReflowed(controls.textureList);
     layout->addWidget(panel);
     AddRomIdentityBar(window, layout);
+    // The designed size, or a narrower window where the screen is smaller.
+    window->resize(window->sizeHint().boundedTo(window->screen()->availableSize()));
     return controls;
 }

@@ -49,7 +49,7 @@ private:
     };
 
     void Arrange() {
-        const int dx = std::max(0, m_panel->width() - m_designSize.width());
+        const int dx = m_panel->width() - m_designSize.width();
         const int dy = std::max(0, m_panel->height() - m_designSize.height());
         for (const Control& control : m_controls) {
             QRect r = control.design;
@@ -85,10 +85,30 @@ private:
     std::vector<Control> m_controls;
 };
 
+// A panel that asks for its designed size, so that the window opens at it.
+class DesignPanel : public QWidget {
+public:
+    DesignPanel(QWidget* parent, QSize design) : QWidget(parent), m_design(design) {
+        resize(design);
+    }
+    QSize sizeHint() const override { return m_design; }
+
+private:
+    QSize m_design;
+};
+
 }  // namespace
 
+QWidget* NewDesignPanel(QWidget* parent, QSize design) {
+    return new DesignPanel(parent, design);
+}
+
 void MakePanelResizable(QWidget* panel, QWidget* textureList) {
-    panel->setMinimumSize(panel->size());
+    // Narrower screens may take the list down to this width; the controls above the bottom lines
+    // leave no height to give.
+    constexpr int MIN_LIST_WIDTH = 256;
+    panel->setMinimumSize(panel->width() - std::max(0, textureList->width() - MIN_LIST_WIDTH),
+                          panel->height());
     panel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     panel->installEventFilter(new PanelLayout(panel, textureList));
 }

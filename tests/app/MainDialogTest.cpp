@@ -60,7 +60,7 @@ class MainDialogTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
     }
     void Grow(QSize by) {
-        m_dialog->resize(m_dialog->minimumSize() + by);
+        m_dialog->resize(m_dialog->sizeHint() + by);
         QTRY_COMPARE(At(1000).size(), QSize(512, 322) + by);
     }
     void Menu(int item, const QString& answer) {
