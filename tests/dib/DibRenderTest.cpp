@@ -41,14 +41,19 @@ TEST(DibRender, RowOrderNearestPixelScalingAndRefusals) {
 
 namespace {
 
-// Masks as the bytes that follow a 40-byte header.
-Bytes MaskBytes(std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
-    Bytes out;
-    for (const std::uint32_t mask : {red, green, blue}) {
+// A bitmap over the first 16 colours of DistinctTable when indexed; `masks` follow the header.
+TestBitmap Bmp(int width, int height, std::uint16_t bits, std::uint32_t compression,
+               const Bytes& pixels, std::vector<std::uint32_t> masks = {}) {
+    TestBitmap b{.width = width,
+                 .height = height,
+                 .bitCount = bits,
+                 .compression = compression,
+                 .table = bits <= 8 ? DistinctTable(16) : Bytes{},
+                 .pixels = pixels};
+    for (const std::uint32_t mask : masks)
         for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<std::uint8_t>(mask >> (8 * i)));
-    }
-    return out;
+            b.headerTail.push_back(static_cast<std::uint8_t>(mask >> (8 * i)));
+    return b;
 }
 
 std::optional<Picture> Draw(const TestBitmap& bitmap) {
@@ -61,66 +66,28 @@ std::optional<Picture> Draw(const TestBitmap& bitmap) {
 
 // Run-length and bit-field bitmaps draw exactly as their uncompressed equivalents.
 TEST(DibRender, CompressedAndMaskedBitmapsMatchTheirPlainEquivalents) {
-    const Bytes table = DistinctTable(16);
-    struct Case {
+    const struct {
         const char* name;
         TestBitmap compressed, plain;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"RLE8: run, absolute run cut at the row's end, end of line, delta, end of bitmap",
-         {.width = 4,
-          .height = 2,
-          .bitCount = 8,
-          .compression = 1,
-          .table = table,
-          .pixels = {2, 5, 0, 3, 7, 8, 9, 0, 0, 0, 0, 2, 1, 0, 1, 3, 0, 1}},
-         {.width = 4,
-          .height = 2,
-          .bitCount = 8,
-          .table = table,
-          .pixels = {5, 5, 7, 8, 0, 3, 0, 0}}},
+         Bmp(4, 2, 8, 1, {2, 5, 0, 3, 7, 8, 9, 0, 0, 0, 0, 2, 1, 0, 1, 3, 0, 1}),
+         Bmp(4, 2, 8, 0, {5, 5, 7, 8, 0, 3, 0, 0})},
         {"RLE4: absolute run of 3 nibbles, run of alternating nibbles, delta",
-         {.width = 5,
-          .height = 2,
-          .bitCount = 4,
-          .compression = 2,
-          .table = table,
-          .pixels = {0, 3, 0x34, 0x50, 2, 0x12, 0, 0, 0, 2, 2, 0, 1, 0xF0, 0, 1}},
-         {.width = 5,
-          .height = 2,
-          .bitCount = 4,
-          .table = table,
-          .pixels = {0x34, 0x51, 0x20, 0, 0x00, 0xF0, 0, 0}}},
+         Bmp(5, 2, 4, 2, {0, 3, 0x34, 0x50, 2, 0x12, 0, 0, 0, 2, 2, 0, 1, 0xF0, 0, 1}),
+         Bmp(5, 2, 4, 0, {0x34, 0x51, 0x20, 0, 0x00, 0xF0, 0, 0})},
         {"16-bit 5-6-5 bit fields: black, red, green, blue, the middle grey",
-         {.width = 5,
-          .height = 1,
-          .bitCount = 16,
-          .compression = 3,
-          .headerTail = MaskBytes(0xF800, 0x07E0, 0x001F),
-          .pixels = Pixels16({0x0000, 0xF800, 0x07E0, 0x001F, 0x8410, 0})},
-         {.width = 5,
-          .height = 1,
-          .bitCount = 24,
-          .pixels = {0, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0, 0x84, 0x82, 0x84, 0}}},
+         Bmp(5, 1, 16, 3, Pixels16({0, 0xF800, 0x07E0, 0x001F, 0x8410, 0}), {0xF800, 0x07E0, 0x1F}),
+         Bmp(5, 1, 24, 0, {0, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0, 0x84, 0x82, 0x84, 0})},
         {"32-bit bit fields, red in the low byte",
-         {.width = 2,
-          .height = 1,
-          .bitCount = 32,
-          .compression = 3,
-          .headerTail = MaskBytes(0xFF, 0xFF00, 0xFF0000),
-          .pixels = {0x10, 0x20, 0x30, 0, 0xFF, 0, 0x01, 0}},
-         {.width = 2,
-          .height = 1,
-          .bitCount = 24,
-          .pixels = {0x30, 0x20, 0x10, 0x01, 0, 0xFF, 0, 0}}},
+         Bmp(2, 1, 32, 3, {0x10, 0x20, 0x30, 0, 0xFF, 0, 0x01, 0}, {0xFF, 0xFF00, 0xFF0000}),
+         Bmp(2, 1, 24, 0, {0x30, 0x20, 0x10, 0x01, 0, 0xFF, 0, 0})},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::optional<Picture> plain = Draw(c.plain);
         ASSERT_TRUE(plain) << c.name;
         EXPECT_EQ(Draw(c.compressed), plain) << c.name;
     }
     // A top-down run-length bitmap does not exist: refused rather than drawn upside down.
-    TestBitmap topDown = cases[0].compressed;
-    topDown.height = -2;
-    EXPECT_FALSE(Draw(topDown));
+    EXPECT_FALSE(Draw(Bmp(4, -2, 8, 1, {2, 5, 0, 1})));
 }
