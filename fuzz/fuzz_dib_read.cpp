@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dib/CDib.h"
+#include "dib/DibRender.h"
 
 namespace {
 
@@ -55,6 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(again.HeaderSize() == dib.HeaderSize() && again.Width() == dib.Width() &&
                 again.Height() == dib.Height() && again.BitCount() == dib.BitCount());
         Require(again.Save() == saved);
+    }
+
+    // Drawing reads the pixels, run-length streams and bit-field masks included, as the header
+    // describes them.
+    if (const auto picture = RenderScaled(dib, 7, 5)) {
+        Require(picture->size() == 35);
     }
     return 0;
 }

@@ -207,7 +207,8 @@ MainControls BuildMainWindow(QDialog* window, const QIcon& icon, const CommandRo
     const DialogTemplate& dialogTemplate = MainDialogTemplate();
     window->setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
     window->setFont(DialogFont(window->font()));
-    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A top-level window rather than a dialog, so that every window manager lets it be maximised.
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                            Qt::WindowCloseButtonHint);
 
