@@ -12,6 +12,10 @@ packages=(
     clang libclang-rt-14-dev  # fuzz targets
     imagemagick               # tests: bitmaps written by software we did not write
     xvfb xauth                # a real window where no display is available
+    librsvg2-bin              # the installed icon's fixed sizes, rendered from its SVG
+    desktop-file-utils        # tests: the launcher is checked by its validator,
+    appstream man-db          # the metainfo by its own, the manual page formatted by man
+    dpkg-dev                  # the Debian package: dpkg-shlibdeps finds its dependencies
 )
 
 missing=()
