@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package of the editor and mgromtool (a Release build without tests or
-# benchmarks) and prints its path. Install it with: sudo apt install ./<that path>
+# Builds the Debian package of the editor and mgromtool (built as the default preset builds them,
+# without tests or benchmarks; debug symbols are stripped) and prints its path. Install it with
+#     sudo apt install ./<that path>
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -3,40 +3,30 @@
 #include "TempFolder.h"
 #include "catalogue/CatalogueLocation.h"
 
-using Paths = std::vector<std::filesystem::path>;
-
-// XDG_DATA_HOME wins when it is absolute; an empty or relative value falls back to HOME; the
-// executable's own folder is searched first and never twice.
+// XDG_DATA_HOME wins when absolute, else HOME; the executable's folder comes first, never twice.
 TEST(CatalogueLocation, CandidatesFromTheEnvironmentTable) {
-    const struct {
-        const char *exe, *xdg, *home;
-        Paths expected;
-    } cases[] = {
-        {"/usr/bin", "/x/data", "/home/a", {"/usr/bin", "/x/data/MGROMImageEditor"}},
-        {"/usr/bin", "", "/home/a", {"/usr/bin", "/home/a/.local/share/MGROMImageEditor"}},
-        {"/usr/bin", "data", "/home/a", {"/usr/bin", "/home/a/.local/share/MGROMImageEditor"}},
-        {"/usr/bin", "data", "home/a", {"/usr/bin"}},
-        {"/usr/bin", "", "", {"/usr/bin"}},
-        {"/x/data/MGROMImageEditor/", "/x/data", "", {"/x/data/MGROMImageEditor/"}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CatalogueCandidates(c.exe, c.xdg, c.home), c.expected) << c.xdg << " " << c.home;
+    using P = std::vector<std::filesystem::path>;
+    const std::string share = "/h/.local/share/MGROMImageEditor", bin = "/usr/bin";
+    const std::tuple<std::string, std::string, std::string, P> cases[] = {
+        {bin, "/x", "/h", {bin, "/x/MGROMImageEditor"}},
+        {bin, "", "/h", {bin, share}},
+        {bin, "x", "/h", {bin, share}},
+        {bin, "x", "h", {bin}},
+        {"/x/MGROMImageEditor/", "/x", "", {"/x/MGROMImageEditor/"}}};
+    for (const auto& [exe, xdg, home, expected] : cases) {
+        EXPECT_EQ(CatalogueCandidates(exe, xdg, home), expected) << xdg << " " << home;
     }
 }
 
-// The first candidate with a romimages folder (in any case) is taken; with none, the
-// executable's folder, where the load then reports the missing class folders.
+// The first with a romimages folder (any case) wins; with none, the executable's folder.
 TEST(CatalogueLocation, FirstFolderHoldingRomimages) {
-    const TempFolder folder;
-    const auto exe = folder / "bin", home = folder / "home";
-    const auto user = home / ".local/share/MGROMImageEditor";
-    std::filesystem::create_directories(exe);
-    EXPECT_EQ(FindCatalogueFolder(exe, "", home.string()), exe);
+    const TempFolder home;
+    const auto exe = home / "bin", user = home / ".local/share/MGROMImageEditor";
+    EXPECT_EQ(FindCatalogueFolder(exe, "", home.Path().string()), exe);
     std::filesystem::create_directories(user / "ROMIMAGES");
-    EXPECT_EQ(FindCatalogueFolder(exe, "", home.string()), user);
-    folder.WriteText("bin/romimages", "a file, not a folder");
-    EXPECT_EQ(FindCatalogueFolder(exe, "relative", home.string()), user);
+    home.WriteText("bin/romimages", "a file, not a folder");
+    EXPECT_EQ(FindCatalogueFolder(exe, "", home.Path().string()), user);
     std::filesystem::remove(exe / "romimages");
     std::filesystem::create_directories(exe / "romimages");
-    EXPECT_EQ(FindCatalogueFolder(exe, "", home.string()), exe);
+    EXPECT_EQ(FindCatalogueFolder(exe, "", home.Path().string()), exe);
 }

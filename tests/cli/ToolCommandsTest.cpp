@@ -306,17 +306,3 @@ TEST(Mgromtool, RefusalsExitOneAndWrongArgumentsTwo) {
         EXPECT_NE(run.err.find("Usage:"), std::string::npos) << run.err;
     }
 }
-
-// Without a folder the kit goes into the user's data folder; with no way to name one, nowhere.
-TEST(Mgromtool, DemoKitWithoutFolderWritesTheUserDataFolder) {
-    TempFolder folder;
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("XDG_DATA_HOME", folder.Path().c_str(), 1);
-    EXPECT_EQ(RunTool(folder, {"demo-kit"}).status, 0);
-    EXPECT_EQ(Call(RunCheck, {folder / "MGROMImageEditor/MOONGLASS.ROM"}).out, "native\n");
-    setenv("XDG_DATA_HOME", "relative", 1);
-    unsetenv("HOME");
-    EXPECT_EQ(RunTool(folder, {"demo-kit"}).status, 2);
-    unsetenv("XDG_DATA_HOME");
-    setenv("HOME", home.c_str(), 1);
-}

@@ -1,5 +1,6 @@
 # Installs the build into a fresh PREFIX and checks exactly which files land there, the icons'
-# pixel sizes and the manual page; then runs the installed tool as a user would.
+# pixel sizes and the manual page; then runs the installed tool as a user would, and reads the
+# ROM file type back as the desktop reads it.
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
                 RESULT_VARIABLE status OUTPUT_QUIET)
@@ -64,4 +65,24 @@ execute_process(COMMAND ${environment} ${tool} build ${PREFIX}/working.rom ${PRE
 if(status OR NOT EXISTS ${PREFIX}/new.rom)
     message(FATAL_ERROR "build with the kit in the user's data folder: ${status} ${refusal}")
 endif()
+
+# The ROM file type, in the database the desktop builds from the installed package: known by the
+# internal name at 0x20 in either byte order whatever the file's name, and by its extension.
+execute_process(COMMAND update-mime-database ${PREFIX}/share/mime ERROR_QUIET RESULT_VARIABLE status)
+file(CREATE_LINK ${kit}/MOONGLASS.ROM ${PREFIX}/native.bin)
+file(CREATE_LINK ${PREFIX}/working.rom ${PREFIX}/swapped.bin)
+file(CREATE_LINK ${kit}/README.txt ${PREFIX}/text.rom)
+set(rom application/x-moonglass-rom)
+foreach(file_type native.bin=${rom} swapped.bin=${rom} text.rom=${rom} new.rom=${rom}
+        data/MGROMImageEditor/tableBinary.bin=application/octet-stream)
+    string(REPLACE "=" ";" file_type ${file_type})
+    list(GET file_type 0 file)
+    list(GET file_type 1 expected)
+    execute_process(COMMAND env XDG_DATA_DIRS=${PREFIX}/share XDG_DATA_HOME=${PREFIX}/nobody
+                            gio info -a standard::content-type ${PREFIX}/${file}
+                    OUTPUT_VARIABLE info)
+    if(NOT info MATCHES "content-type: ${expected}\n")
+        message(FATAL_ERROR "${file} should be ${expected}: ${status} ${info}")
+    endif()
+endforeach()
 file(REMOVE_RECURSE ${PREFIX})
