@@ -16,9 +16,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link (Qt 6, libpng, the C++ runtime) are found by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The long description; its first line, the summary above, is added by CPack.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-MGROMImageEditor loads the 12 MiB cartridge ROM image of the game Moonglass,
+    "MGROMImageEditor loads the 12 MiB cartridge ROM image of the game Moonglass,
 shows its textures by size class and replaces them with other textures of the
 game or with the user's own bitmaps and PNG pictures, which it converts and
 compresses into the game's texture record. The result is saved as a new ROM
