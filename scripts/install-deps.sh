@@ -13,6 +13,10 @@ packages=(
     imagemagick               # tests: bitmaps written by software we did not write
     xvfb xauth                # a real window where no display is available
     xdotool                   # tests: drive that real window (size, keys)
+    librsvg2-bin              # the installed icon's fixed sizes, rendered from its SVG
+    desktop-file-utils        # tests: the launcher is checked by its validator,
+    appstream man-db          # the metainfo by its own, the manual page formatted by man
+    dpkg-dev                  # the Debian package: dpkg-shlibdeps finds its dependencies
 )
 
 missing=()

@@ -11,7 +11,8 @@
 //                   is the hexadecimal ROM offset of a catalogued texture, SOURCE that of
 //                   another one or the name of an image (".bmp" or ".png", any case) in DIR's
 //                   romimages/User/ folder; DIR (the catalogue and tableBinary.bin) defaults to
-//                   the tool's own folder; a later pair for the same TARGET wins
+//                   the editor's catalogue (FindCatalogueFolder); a later pair for the same
+//                   TARGET wins
 //   diff OLD.rom NEW.rom OUT.pat|OUT.ips|OUT.bps [--format pat|ips|bps]
 //                   write the patch that turns OLD into NEW, in the format OUT's extension
 //                   names (custom ".pat" for any other) or --format names

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "catalogue/CatalogueLocation.h"
 #include "catalogue/RomCheck.h"
 #include "cli/ToolOutput.h"
 #include "cli/ToolTexts.h"
@@ -79,10 +80,16 @@ int RunSwap(const std::vector<std::string>& args) {
 }
 
 int RunDemoKit(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
+    if (args.size() > 1) {
         return ReportUsage(tool_texts::WRONG_ARGUMENTS, tool_texts::DEMO_KIT_USAGE);
     }
-    const DemoKitResult result = MakeDemoKit(std::filesystem::path(args[0]));
+    // Without a folder the kit goes where the editor looks for its catalogue after its own folder.
+    const auto folder =
+        args.empty() ? ThisUserDataFolder() : std::optional<std::filesystem::path>(args[0]);
+    if (!folder) {
+        return ReportUsage(tool_texts::NO_USER_DATA_FOLDER, tool_texts::DEMO_KIT_USAGE);
+    }
+    const DemoKitResult result = MakeDemoKit(*folder);
     if (!result.ok) {
         return Refuse(result.message);
     }

@@ -12,8 +12,9 @@
 //   swap IN OUT     write IN with the two bytes of every 16-bit pair exchanged to OUT (native
 //                   order becomes swapped and back); IN and OUT must be different files and IN
 //                   must have an even number of bytes
-//   demo-kit DIR    write the demo kit into DIR (created if missing): a made-up ROM image,
-//                   the catalogue folders, tableBinary.bin, user bitmaps and README.txt
+//   demo-kit [DIR]  write the demo kit into DIR (created if missing): a made-up ROM image,
+//                   the catalogue folders, tableBinary.bin, user bitmaps and README.txt;
+//                   without DIR into UserDataFolder, where the installed editor finds it
 //
 // Each takes the arguments that follow the command's name, prints to standard output and
 // standard error, and returns the process's exit status.
@@ -39,6 +40,7 @@ int RunCheck(const std::vector<std::string>& args);
 // examined, so any even-length file can be converted. Prints nothing on success.
 int RunSwap(const std::vector<std::string>& args);
 
-// demo-kit DIR: writes the demo kit (MakeDemoKit) into DIR and prints what it wrote; a failure
-// is printed on standard error with status 1.
+// demo-kit [DIR]: writes the demo kit (MakeDemoKit) into DIR, or into this user's data folder
+// (ThisUserDataFolder), and prints what it wrote; a failure is printed on standard error with
+// status 1, and no DIR where no data folder can be named is wrong arguments.
 int RunDemoKit(const std::vector<std::string>& args);

@@ -29,7 +29,7 @@ extern const char* const HELP;
 // Usage lines of the commands.
 inline constexpr const char* CHECK_USAGE = "check ROM [--crc]";
 inline constexpr const char* SWAP_USAGE = "swap IN OUT";
-inline constexpr const char* DEMO_KIT_USAGE = "demo-kit DIR";
+inline constexpr const char* DEMO_KIT_USAGE = "demo-kit [DIR]";
 inline constexpr const char* COMPRESS_USAGE = "compress BITMAP OUT.bin [--format N|G]";
 inline constexpr const char* PREVIEW_USAGE = "preview BITMAP OUT.bmp";
 inline constexpr const char* BUILD_USAGE =
@@ -40,6 +40,8 @@ inline constexpr const char* APPLY_USAGE = "apply WORKING.rom PATCH.pat|.ips|.bp
 
 // Wrong arguments.
 inline constexpr const char* WRONG_ARGUMENTS = "wrong arguments";
+inline constexpr const char* NO_USER_DATA_FOLDER =
+    "no folder given, and neither XDG_DATA_HOME nor HOME names an absolute folder";
 inline constexpr const char* FORMAT_LETTER = "--format takes N or G";
 inline constexpr const char* PATCH_FORMAT_NAME = "--format takes pat, ips or bps";
 inline constexpr const char* COMPRESS_ARGUMENTS = "compress takes a bitmap and an output file";

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/CatalogueLocation.h"
 #include "cli/RomBuildCommands.h"
 #include "cli/RomCommands.h"
 #include "cli/TextureCommands.h"
@@ -13,11 +14,17 @@
 
 namespace {
 
-// The folder of the running executable: build's default catalogue.
+// The folder of the running executable.
 std::filesystem::path ToolFolder(const char* argv0) {
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::absolute(argv0).parent_path() : self.parent_path();
+}
+
+// The catalogue used without --catalogue: the editor's, beside the tool or in the user's data
+// folder.
+std::filesystem::path DefaultCatalogue(const char* argv0) {
+    return FindCatalogueFolderFor(ToolFolder(argv0));
 }
 
 }  // namespace
@@ -46,7 +53,7 @@ int main(int argc, char** argv) {
         return RunSwap(args);
     }
     if (command == "build") {
-        return RunBuild(args, ToolFolder(argv[0]));
+        return RunBuild(args, DefaultCatalogue(argv[0]));
     }
     if (command == "diff") {
         return RunDiff(args);

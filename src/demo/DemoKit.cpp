@@ -373,8 +373,10 @@ std::string BuildReadme(const Layout& layout, const std::vector<std::uint32_t>& 
     line("Using it");
     line("--------");
     line("The editor reads romimages/ and tableBinary.bin from the folder of its own program");
-    line("file, so the kit belongs in that folder (mgromtool demo-kit <the editor's folder>).");
-    line("Start the editor with that folder as the current folder and choose");
+    line("file, or when that has no romimages/, from ~/.local/share/MGROMImageEditor/");
+    line("($XDG_DATA_HOME/MGROMImageEditor/), where \"mgromtool demo-kit\" without a folder");
+    line("writes the kit; an installed editor finds it there.");
+    line("Start the editor with the kit's folder as the current folder and choose");
     line("File > Load Moonglass ROM: the dialog offers MOONGLASS.ROM. The image is in native byte");
     line(
         "order; \"mgromtool swap MOONGLASS.ROM MOONGLASS.v64\" gives the swapped-order copy, "
