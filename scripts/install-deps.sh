@@ -17,6 +17,7 @@ packages=(
     desktop-file-utils        # tests: the launcher is checked by its validator,
     appstream man-db          # the metainfo by its own, the manual page formatted by man
     dpkg-dev                  # the Debian package: dpkg-shlibdeps finds its dependencies
+    shared-mime-info libglib2.0-bin  # tests: the ROM file type as the desktop database sees it
 )
 
 missing=()
