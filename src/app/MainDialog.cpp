@@ -10,9 +10,14 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
+#include "app/CloseGuard.h"
 #include "app/DialogFont.h"
 #include "app/DialogTemplate.h"
+#include "app/OutputCommands.h"
+#include "app/PendingTooltips.h"
+#include "app/ReplaceUndo.h"
 #include "app/RomIdentityBar.h"
+#include "app/StatusFeedback.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowServices.h"
 #include "app/WindowTexts.h"
@@ -34,6 +39,12 @@ MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent
     const CommandRoute route = [this](int command) { OnCommand(command); };
     auto* menuBar = new QMenuBar(this);
     BuildMenuBar(menuBar, route);
+    m_history = std::make_unique<ReplaceHistory>(m_editor, this, [this] {
+        RefillTextureList();
+        ShowUnsaved(this, m_editor.HasUnsavedReplacements());
+    });
+    m_history->AddEditMenu(menuBar);
+    m_output = std::make_unique<OutputCommands>(this, m_editor, m_services);
     layout->setMenuBar(menuBar);
 
     auto* panel = new QWidget(this);
@@ -50,6 +61,7 @@ MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent
     connect(m_controls.sizeCombo, &QComboBox::activated, this, &MainDialog::OnSizeClassChanged);
     // A click and the change of the current item both show the texture's summary.
     ThumbnailList* list = m_controls.textureList;
+    InstallPendingMarks(list);
     connect(list, &QListWidget::itemClicked, this, [this] { ShowTextureInfo(); });
     connect(list, &QListWidget::currentItemChanged, this, [this] {
         if (!m_movingSelectionMark) {
@@ -124,8 +136,30 @@ void MainDialog::ShowText(const WindowText& text) {
 }
 
 void MainDialog::EndWithOk() {
-    ReadControls();
-    accept();
+    if (MayEnd()) {
+        ReadControls();
+        accept();
+    }
+}
+
+void MainDialog::SaveNewRom() {
+    m_output->SaveNewRom();
+}
+
+void MainDialog::ApplyPatch() {
+    if (const std::optional<QString> result = m_output->ApplyPatch()) {
+        LoadRomFile(*result);
+    }
+}
+
+bool MainDialog::MayEnd() {
+    return AskBeforeEnding(this, m_editor, m_services, [this] { return m_output->SaveNewRom(); });
+}
+
+void MainDialog::reject() {
+    if (m_endAgreed || MayEnd()) {
+        QDialog::reject();
+    }
 }
 
 void MainDialog::ShowAboutDialog() {
@@ -135,6 +169,12 @@ void MainDialog::ShowAboutDialog() {
 
 // Closing the window (not Quit or OK) also removes the working copy that a load wrote.
 void MainDialog::closeEvent(QCloseEvent* event) {
+    if (!MayEnd()) {
+        event->ignore();
+        return;
+    }
+    m_endAgreed = true;
     m_editor.RemoveWorkingCopy();
     QDialog::closeEvent(event);
+    m_endAgreed = false;
 }

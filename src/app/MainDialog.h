@@ -3,10 +3,13 @@
 #include <QDialog>
 #include <QIcon>
 #include <QString>
+#include <memory>
 
 #include "app/MainWindowBuilder.h"
 
 class Editor;
+class ReplaceHistory;
+class OutputCommands;
 class WindowServices;
 struct WindowText;
 
@@ -30,6 +33,9 @@ public:
     // The forced-size field's value after initialisation and after each load, in bytes.
     static constexpr unsigned DEFAULT_FORCED_SIZE = 2482;
 
+    // Ends the dialog as Escape does, unless unsaved replacements keep it open.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -41,6 +47,7 @@ private:
 
     // Handlers.
     void LoadRom();
+    void LoadRomFile(const QString& chosen);
     void ShowTextureInfo();
     void ShowTextureMenu(const QPoint& position);
     void ShowPreviewMenu(const QPoint& position);
@@ -55,6 +62,7 @@ private:
     void ShowAboutDialog();
     void SaveNewRom();
     void ApplyPatch();
+    bool MayEnd();
 
     Editor& m_editor;
     WindowServices& m_services;
@@ -71,4 +79,8 @@ private:
 
     // Set while the program itself moves the selection mark.
     bool m_movingSelectionMark = false;
+    // Set once the user agreed to end with replacements unsaved.
+    bool m_endAgreed = false;
+    std::unique_ptr<ReplaceHistory> m_history;
+    std::unique_ptr<OutputCommands> m_output;
 };

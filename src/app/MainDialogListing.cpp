@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "app/MainDialog.h"
+#include "app/PendingTooltips.h"
 #include "app/ThumbnailFill.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowTexts.h"
@@ -23,8 +24,14 @@ void MainDialog::RefillTextureList() {
     const QSize thumbnail = sizeClass == USER_CLASS ? USER_THUMBNAIL_SIZE
                                                     : QSize(static_cast<int>(record.width[0]),
                                                             static_cast<int>(record.height[0]));
+    // The mark stays on its item, so that what the window describes is still what was clicked.
+    const int mark = SelectionMark();
     FillTextureList(m_controls.textureList, record, thumbnail, m_controls.filter->text().toUpper(),
                     [this] { return m_editor.WritePlaceholder(); });
+    ShowTileTips(m_controls.textureList, m_editor, sizeClass);
+    if (mark >= 0 && mark < m_controls.textureList->count()) {
+        SetSelectionMark(mark);
+    }
 }
 
 void MainDialog::SwitchImageSize() {

@@ -181,7 +181,7 @@ TEST_F(EditorTest, SaveThenPatchThenApplyAfterTheirChecks) {
     EXPECT_EQ(ReadAllBytes("new.rom"), saved.image);
     ASSERT_EQ(editor->WritePatch(saved.image, "p.pat").error, PatchError::None);
     EXPECT_EQ(editor->CheckPatch("p.pat").error, PatchError::None);
-    EXPECT_EQ(editor->CheckPatch("missing.pat").error, PatchError::None);
+    EXPECT_EQ(editor->CheckPatch("missing.pat").error, PatchError::CannotRead);
     folder.Write("work/bad.pat", Bytes{1, 0});
     EXPECT_EQ(editor->CheckPatch("bad.pat").error, PatchError::NoRecordCount);
     ASSERT_EQ(editor->ApplyPatch("p.pat", "patched.rom").error, PatchError::None);
