@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "catalogue/ParseHex.h"
-#include "catalogue/SizeClasses.h"
 
 namespace window_texts {
 

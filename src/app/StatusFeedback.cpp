@@ -1,6 +1,7 @@
 #include "app/StatusFeedback.h"
 
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QWidget>
 
 #include "app/DialogTemplate.h"
@@ -8,6 +9,8 @@
 void ShowFeedback(QWidget* window, const std::string& text) {
     if (auto* bar = window->findChild<QStatusBar*>()) {
         bar->showMessage(QString::fromStdString(text));
+        // A long line (a deep path) may not fit the bar: the whole of it is a hover away.
+        bar->setToolTip(text.empty() ? QString() : Qt::convertFromPlainText(bar->currentMessage()));
     }
 }
 
