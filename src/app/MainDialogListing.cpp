@@ -24,13 +24,16 @@ void MainDialog::RefillTextureList() {
     const QSize thumbnail = sizeClass == USER_CLASS ? USER_THUMBNAIL_SIZE
                                                     : QSize(static_cast<int>(record.width[0]),
                                                             static_cast<int>(record.height[0]));
-    // The mark stays on its item, so that what the window describes is still what was clicked.
+    // The mark (and selection) stays on its item: what the window describes is what was clicked.
+    ThumbnailList* list = m_controls.textureList;
     const int mark = SelectionMark();
-    FillTextureList(m_controls.textureList, record, thumbnail, m_controls.filter->text().toUpper(),
+    const bool selected = mark >= 0 && list->item(mark)->isSelected();
+    FillTextureList(list, record, thumbnail, m_controls.filter->text().toUpper(),
                     [this] { return m_editor.WritePlaceholder(); });
-    ShowTileTips(m_controls.textureList, m_editor, sizeClass);
-    if (mark >= 0 && mark < m_controls.textureList->count()) {
+    ShowTileTips(list, m_editor, sizeClass);
+    if (mark >= 0 && mark < list->count()) {
         SetSelectionMark(mark);
+        list->item(mark)->setSelected(selected);
     }
 }
 

@@ -88,9 +88,6 @@ void MainDialog::ReplaceTexture() {
     const ReplaceDecision decision = m_editor.Replace(c, k, forced, &before);
     if (decision.verdict == ReplaceVerdict::Recorded) {
         m_history->Recorded(c, k, before);
-        ShowFeedback(this,
-                     window_texts::Replaced(m_editor.Table()[c].romOffset[k],
-                                            m_editor.Pending(c, k).value_or(PendingSource{})));
     } else if (decision.verdict != ReplaceVerdict::NoTarget) {
         ShowFeedback(this, window_texts::ReplaceRefused(decision));
         ShowText(window_texts::Replace(decision.verdict));

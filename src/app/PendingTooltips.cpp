@@ -1,6 +1,5 @@
 #include "app/PendingTooltips.h"
 
-#include <QPainterPath>
 #include <QTextDocument>
 
 #include "app/FeedbackTexts.h"
@@ -11,10 +10,11 @@
 namespace {
 
 constexpr int PENDING_ROLE = Qt::UserRole + 1;
-constexpr int MARK_SIZE = 7;
+constexpr int MARK_GAP = 2;
+constexpr int MARK_HEIGHT = 2;
 
-// Draws a thumbnail as ThumbnailDelegate does, with a triangle in the top-right corner of tiles
-// whose replacement is pending.
+// Draws a thumbnail as ThumbnailDelegate does, with a bar under the picture of tiles whose
+// replacement is pending: in the gap between rows, so that even an 8 x 8 picture stays whole.
 class PendingTileDelegate : public ThumbnailDelegate {
 public:
     using ThumbnailDelegate::ThumbnailDelegate;
@@ -25,16 +25,16 @@ public:
         if (!index.data(PENDING_ROLE).toBool()) {
             return;
         }
-        const QPoint corner = option.rect.topRight();
-        QPainterPath mark;
-        mark.moveTo(corner);
-        mark.lineTo(corner - QPoint(MARK_SIZE, 0));
-        mark.lineTo(corner + QPoint(0, MARK_SIZE));
-        mark.closeSubpath();
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->fillPath(mark, option.palette.color(QPalette::Highlight));
-        painter->restore();
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        const QStyle* style = option.widget != nullptr ? option.widget->style() : nullptr;
+        const QRect picture =
+            style != nullptr
+                ? style->subElementRect(QStyle::SE_ItemViewItemDecoration, &item, option.widget)
+                : option.rect;
+        painter->fillRect(
+            QRect(picture.left(), picture.bottom() + 1 + MARK_GAP, picture.width(), MARK_HEIGHT),
+            option.palette.color(QPalette::Highlight));
     }
 };
 

@@ -6,8 +6,8 @@ class Editor;
 class ThumbnailList;
 
 // What the texture list tells of each tile besides its picture: a tooltip with the entry's
-// offset, size class, room, description and pending replacement, and a mark in the corner of
-// tiles whose replacement is pending (their picture is already the replacement's).
+// offset, size class, room, description and pending replacement, and a mark under tiles whose
+// replacement is pending (their picture is already the replacement's).
 
 // Lets `list` draw the marks; done once, before items are placed, as a new delegate lays the
 // items out afresh.

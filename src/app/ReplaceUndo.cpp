@@ -84,6 +84,9 @@ void ReplaceHistory::AddEditMenu(QMenuBar* menuBar) {
 void ReplaceHistory::Recorded(int sizeClass, int entry, const ReplacementSlot& before) {
     m_stack->push(new ReplaceCommand(m_editor, sizeClass, entry, before, m_window, m_changed));
     m_changed();
+    ShowFeedback(m_window, window_texts::Replaced(
+                               m_editor.Table()[sizeClass].romOffset[entry],
+                               m_editor.Pending(sizeClass, entry).value_or(PendingSource{})));
 }
 
 void ReplaceHistory::Clear() {

@@ -25,7 +25,7 @@ public:
     // Adds the Edit menu with Undo and Redo before the menu bar's second menu.
     void AddEditMenu(QMenuBar* menuBar);
     // Records a Replace of entry `entry` of `sizeClass`, done already, whose slot held `before`,
-    // and lets the window show it.
+    // lets the window show it and says what is now pending.
     void Recorded(int sizeClass, int entry, const ReplacementSlot& before);
     // Forgets every step.
     void Clear();
