@@ -52,7 +52,7 @@ private:
     ReplacementSlot m_before;
     ReplacementSlot m_after;
     QWidget* m_window;
-    const std::function<void()>& m_changed;
+    std::function<void()> m_changed;
     std::string m_step;
     bool m_recorded = false;
 };
