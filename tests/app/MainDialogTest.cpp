@@ -207,7 +207,7 @@ private slots:
         Load();
         Choose(0);
         Menu(1, QStringLiteral("Replace"));
-        m_services->choiceAnswers = {2, 0, 0, 1};
+        m_services->choiceAnswers = {2, 0, 0, 2, 1};
         m_services->fileAnswers.push_back(QString());  // the save dialog cancelled
         QVERIFY(!m_dialog->close());
         m_dialog->OnCommand(32774);
@@ -222,6 +222,8 @@ private slots:
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
         QVERIFY(fs::exists(Work() / "new.rom"));
         Menu(2, QStringLiteral("Replace"));
+        m_dialog->reject();  // Escape, cancelled
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
         QVERIFY(m_dialog->close());  // Discard
         QVERIFY(!fs::exists(Work() / "rightFlippedROM.rom"));
     }
