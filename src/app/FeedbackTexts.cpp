@@ -38,8 +38,11 @@ WindowText WorkingRomUnreadable(const std::string& path) {
 }
 
 WindowText UnsavedReplacements(std::size_t count) {
+    // The count is of all pending replacements: a ROM saved earlier may hold some of them, but
+    // no ROM holds this set.
     return {Count(count, "replacement") +
-                " not written by Save New ROM will be lost. Save them in a new ROM first?",
+                " pending, and no new ROM with them was saved: they will be lost. Save a new ROM "
+                "with them first?",
             "Unsaved Replacements"};
 }
 

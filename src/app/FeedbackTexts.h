@@ -16,7 +16,8 @@ namespace window_texts {
 // Message boxes and questions.
 WindowText ImageTableUnreadable();
 WindowText WorkingRomUnreadable(const std::string& path);
-// Closing with replacements not written by Save New ROM; answered with UNSAVED_BUTTONS.
+// Closing with pending replacements that no Save New ROM wrote as they are; `count` of them
+// pending. Answered with UNSAVED_BUTTONS.
 WindowText UnsavedReplacements(std::size_t count);
 inline constexpr const char* UNSAVED_BUTTONS[] = {"Save New ROM", "Discard", "Cancel"};
 // After Apply Patch: whether to load its result, and what that drops.
