@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the description file splitter and assignment, the image table decoder
-// and the hexadecimal parser, checking what every caller relies on.
+// Feeds arbitrary bytes to the description file splitter and assignment, its text decoding, the
+// image table decoder and the hexadecimal parser, checking what every caller relies on.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -45,6 +45,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (bytes.find('\0') == std::string_view::npos) {
         Check(joined == WithoutCrLf(bytes));
+    }
+
+    // Whatever the bytes, the text shown is valid UTF-8, and UTF-8 text is never cut inside a
+    // character.
+    Check(IsValidUtf8(Windows1252ToUtf8(bytes)));
+    if (IsValidUtf8(bytes) && bytes.find('\0') == std::string_view::npos) {
+        std::string joinedUtf8;
+        for (const std::string& line : SplitDescriptionLines(bytes, true)) {
+            Check(IsValidUtf8(line));
+            joinedUtf8 += line;
+        }
+        Check(joinedUtf8 == WithoutCrLf(bytes));
     }
 
     // The record is large; one is reused and its few entries restored on each run.

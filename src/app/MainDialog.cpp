@@ -8,9 +8,15 @@
 
 #include "app/AboutDialog.h"
 #include "app/AppIcon.h"
+#include "app/CloseGuard.h"
 #include "app/DialogTemplate.h"
 #include "app/ListInput.h"
+#include "app/OutputCommands.h"
+#include "app/PendingTooltips.h"
+#include "app/ReplaceUndo.h"
 #include "app/RomDrop.h"
+#include "app/RomIdentityBar.h"
+#include "app/StatusFeedback.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowServices.h"
 #include "app/WindowTexts.h"
@@ -24,10 +30,17 @@ MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent
     m_controls = BuildMainWindow(this, m_icon, route, &menuBar);
     m_zoom = new ZoomMenu(menuBar, [this] { ApplyZoom(); });
     AcceptRomDrops(this, [this](const QString& rom) { LoadRomFile(rom); });
+    m_history = std::make_unique<ReplaceHistory>(m_editor, this, [this] {
+        RefillTextureList();
+        ShowUnsaved(this, m_editor.HasUnsavedReplacements());
+    });
+    m_history->AddEditMenu(menuBar);
+    m_output = std::make_unique<OutputCommands>(this, m_editor, m_services);
 
     // Only the user's own choices switch the class; the program's do not.
     connect(m_controls.sizeCombo, &QComboBox::activated, this, &MainDialog::OnSizeClassChanged);
     // A click and the change of the current item both show the texture's summary.
+    InstallPendingMarks(m_controls.textureList);
     WireTextureList(m_controls.textureList, {[this] { ShowTextureInfo(); },
                                              [this] {
                                                  if (!m_movingSelectionMark) {
@@ -101,8 +114,30 @@ void MainDialog::ShowText(const WindowText& text) {
 }
 
 void MainDialog::EndWithOk() {
-    ReadControls();
-    accept();
+    if (MayEnd()) {
+        ReadControls();
+        accept();
+    }
+}
+
+void MainDialog::SaveNewRom() {
+    m_output->SaveNewRom();
+}
+
+void MainDialog::ApplyPatch() {
+    if (const std::optional<QString> result = m_output->ApplyPatch()) {
+        LoadRomFile(*result);
+    }
+}
+
+bool MainDialog::MayEnd() {
+    return AskBeforeEnding(this, m_editor, m_services, [this] { return m_output->SaveNewRom(); });
+}
+
+void MainDialog::reject() {
+    if (m_endAgreed || MayEnd()) {
+        QDialog::reject();
+    }
 }
 
 void MainDialog::ShowAboutDialog() {
@@ -112,6 +147,12 @@ void MainDialog::ShowAboutDialog() {
 
 // Closing the window (not Quit or OK) also removes the working copy that a load wrote.
 void MainDialog::closeEvent(QCloseEvent* event) {
+    if (!MayEnd()) {
+        event->ignore();
+        return;
+    }
+    m_endAgreed = true;
     m_editor.RemoveWorkingCopy();
     QDialog::closeEvent(event);
+    m_endAgreed = false;
 }

@@ -3,10 +3,13 @@
 #include <QDialog>
 #include <QIcon>
 #include <QString>
+#include <memory>
 
 #include "app/MainWindowBuilder.h"
 
 class Editor;
+class ReplaceHistory;
+class OutputCommands;
 class WindowServices;
 class ZoomMenu;
 struct WindowText;
@@ -34,6 +37,9 @@ public:
     // The forced-size field's value after initialisation and after each load, in bytes.
     static constexpr unsigned DEFAULT_FORCED_SIZE = 2482;
 
+    // Ends the dialog as Escape does, unless unsaved replacements keep it open.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -60,6 +66,7 @@ private:
     void ShowAboutDialog();
     void SaveNewRom();
     void ApplyPatch();
+    bool MayEnd();
 
     Editor& m_editor;
     WindowServices& m_services;
@@ -77,4 +84,8 @@ private:
 
     // Set while the program itself moves the selection mark.
     bool m_movingSelectionMark = false;
+    // Set once the user agreed to end with replacements unsaved.
+    bool m_endAgreed = false;
+    std::unique_ptr<ReplaceHistory> m_history;
+    std::unique_ptr<OutputCommands> m_output;
 };

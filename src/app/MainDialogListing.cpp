@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "app/MainDialog.h"
+#include "app/PendingTooltips.h"
 #include "app/ThumbnailFill.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowTexts.h"
@@ -25,8 +26,17 @@ void MainDialog::RefillTextureList() {
         m_zoom->Factor() * (sizeClass == USER_CLASS ? USER_THUMBNAIL_SIZE
                                                     : QSize(static_cast<int>(record.width[0]),
                                                             static_cast<int>(record.height[0])));
-    FillTextureList(m_controls.textureList, record, thumbnail, m_controls.filter->text().toUpper(),
+    // The mark (and selection) stays on its item: what the window describes is what was clicked.
+    ThumbnailList* list = m_controls.textureList;
+    const int mark = SelectionMark();
+    const bool selected = mark >= 0 && list->item(mark)->isSelected();
+    FillTextureList(list, record, thumbnail, m_controls.filter->text().toUpper(),
                     [this] { return m_editor.WritePlaceholder(); });
+    ShowTileTips(list, m_editor, sizeClass);
+    if (mark >= 0 && mark < list->count()) {
+        SetSelectionMark(mark);
+        list->item(mark)->setSelected(selected);
+    }
 }
 
 void MainDialog::ApplyZoom() {

@@ -3,9 +3,12 @@
 #include <QComboBox>
 #include <QListWidget>
 
+#include "app/FeedbackTexts.h"
 #include "app/FileDialogs.h"
 #include "app/MainDialog.h"
+#include "app/ReplaceUndo.h"
 #include "app/RomIdentityBar.h"
+#include "app/StatusFeedback.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowTexts.h"
 #include "editor/Editor.h"
@@ -18,8 +21,8 @@ void MainDialog::LoadRom() {
     }
 }
 
-void MainDialog::LoadRomFile(const QString& rom) {
-    const LoadResult loaded = m_editor.Load(rom.toStdString());
+void MainDialog::LoadRomFile(const QString& chosen) {
+    const LoadResult loaded = m_editor.Load(chosen.toStdString());
     if (loaded.outcome == LoadOutcome::RomRefused) {
         ShowText(window_texts::RomFile(loaded.check));
         return;
@@ -29,9 +32,15 @@ void MainDialog::LoadRomFile(const QString& rom) {
             window_texts::WorkingCopyNotWritten(loaded.workingCopy.string(), loaded.writeError));
         return;
     }
-    ShowRomIdentity(this, rom.toStdString(), m_editor.NativeCrc32());
+    ShowRomIdentity(this, chosen.toStdString(), m_editor.NativeCrc32());
+    ShowRomTitle(this, chosen.toStdString());
+    ShowUnsaved(this, false);
+    ShowFeedback(this, {});
+    m_history->Clear();
     if (loaded.imageTableMissing) {
         ShowText(window_texts::NoImageTable());
+    } else if (loaded.imageTableUnreadable) {
+        ShowText(window_texts::ImageTableUnreadable());
     }
 
     SetSelectionMark(0);

@@ -6,10 +6,15 @@
 #include <memory>
 
 #include "app/DialogTemplate.h"
-#include "app/FileDialogs.h"
+#include "app/FeedbackTexts.h"
 #include "app/MainDialog.h"
+#include "app/OutputCommands.h"
+#include "app/PendingTooltips.h"
+#include "app/ReplaceUndo.h"
+#include "app/StatusFeedback.h"
 #include "app/ThumbnailFill.h"
 #include "app/ThumbnailList.h"
+#include "app/WindowServices.h"
 #include "app/WindowTexts.h"
 #include "catalogue/SizeClasses.h"
 #include "editor/Editor.h"
@@ -29,6 +34,7 @@ void MainDialog::ShowTextureInfo() {
     m_statusText = QString::fromStdString(window_texts::TextureSummary(facts));
     WriteControls();
     m_controls.forceSize->setChecked(forceSize);
+    ShowFeedback(this, PendingInfo(m_editor, c, k));
 }
 
 void MainDialog::ShowTextureMenu(const QPoint& position) {
@@ -78,24 +84,16 @@ void MainDialog::ReplaceTexture() {
     }
     const std::optional<std::string> forced =
         m_forceSize ? std::optional(m_forcedSizeText.toStdString()) : std::nullopt;
-    const ReplaceDecision decision = m_editor.Replace(c, k, forced);
+    ReplacementSlot before;
+    const ReplaceDecision decision = m_editor.Replace(c, k, forced, &before);
     if (decision.verdict == ReplaceVerdict::Recorded) {
-        RefillTextureList();
+        m_history->Recorded(c, k, before);
     } else if (decision.verdict != ReplaceVerdict::NoTarget) {
+        ShowFeedback(this, window_texts::ReplaceRefused(decision));
         ShowText(window_texts::Replace(decision.verdict));
     }
 }
 
 void MainDialog::InsertUserImage() {
-    const std::optional<QString> chosen =
-        m_services.ChooseFileToOpen(this, file_dialogs::UserImage());
-    if (!chosen) {
-        return;
-    }
-    const InsertResult inserted = m_editor.InsertUserImage(chosen->toStdString());
-    if (inserted.outcome == InsertOutcome::Refused) {
-        ShowText(window_texts::Convert(inserted.convert, inserted.colours, inserted.reason));
-    } else if (inserted.outcome == InsertOutcome::NotWritten) {
-        ShowText(window_texts::ScratchNotWritten(inserted.writeError));
-    }
+    m_output->InsertUserImage();
 }

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <algorithm>
 
 #include "app/RememberedFolders.h"
@@ -89,6 +90,23 @@ bool QtWindowServices::AskYesNo(QWidget* owner, const QString& text, const QStri
                     owner);
     box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
+}
+
+int QtWindowServices::AskChoice(QWidget* owner, const QString& text, const QString& caption,
+                                const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, owner);
+    QList<QAbstractButton*> added;
+    for (const QString& button : buttons) {
+        added << box.addButton(button, QMessageBox::ActionRole);
+    }
+    if (added.isEmpty()) {
+        return -1;
+    }
+    box.setDefaultButton(qobject_cast<QPushButton*>(added.first()));
+    box.setEscapeButton(added.last());
+    box.exec();
+    const qsizetype chosen = added.indexOf(box.clickedButton());
+    return static_cast<int>(chosen < 0 ? added.size() - 1 : chosen);
 }
 
 std::optional<QString> QtWindowServices::ChooseFileToOpen(QWidget* owner,

@@ -7,6 +7,8 @@ class QtWindowServices : public WindowServices {
 public:
     void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override;
     bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override;
+    int AskChoice(QWidget* owner, const QString& text, const QString& caption,
+                  const QStringList& buttons) override;
     std::optional<QString> ChooseFileToOpen(QWidget* owner,
                                             const FileDialogRequest& request) override;
     std::optional<QString> ChooseFileToSave(QWidget* owner, const FileDialogRequest& request,

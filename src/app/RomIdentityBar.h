@@ -7,8 +7,9 @@
 class QBoxLayout;
 class QWidget;
 
-// The status bar below the window's panel, where the loaded ROM's identity shows: its name and
-// the CRC32 of its image in native order, which is what ROM dump lists give.
+// The status bar below the window's panel. The loaded ROM's identity shows on its right: its name
+// and the CRC32 of its image in native order, which is what ROM dump lists give. The rest of the
+// bar reports what the commands did.
 
 // Adds the (empty) bar to `window`'s `layout`, below everything already there.
 void AddRomIdentityBar(QWidget* window, QBoxLayout* layout);

@@ -34,6 +34,10 @@ public:
     virtual void ShowMessage(QWidget* owner, const QString& text, const QString& caption) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) = 0;
+    // A modal question with one button per entry of `buttons`, the first the default and the
+    // last the one Escape presses; the index of the button chosen.
+    virtual int AskChoice(QWidget* owner, const QString& text, const QString& caption,
+                          const QStringList& buttons) = 0;
     // File-open and file-save dialogs: the chosen full path, or nullopt when cancelled. A save
     // dialog also gives, in `chosenType` when asked, the index of the filter pair the user chose
     // (0 for the first).

@@ -169,6 +169,11 @@ WindowText Replace(ReplaceVerdict verdict) {
             return {};
         case ReplaceVerdict::UserTarget:
             return {"User images cannot be replaced, as they are not part of the game.", "BAD"};
+        case ReplaceVerdict::NoSource:
+            return {
+                "Choose the replacement texture first: double-click it in the list, then "
+                "right-click the texture to replace and choose Replace.",
+                "No Replacement Chosen"};
         case ReplaceVerdict::SameImage:
             return {"Same image", "No Replacement Needed"};
         case ReplaceVerdict::TooLarge:

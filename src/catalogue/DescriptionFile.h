@@ -17,10 +17,19 @@
 inline constexpr std::size_t DESCRIPTION_LINE_LIMIT = 99;
 
 // Splits the bytes of a description file into its lines as described above. Every line but
-// possibly the last keeps its line feed.
-std::vector<std::string> SplitDescriptionLines(std::string_view fileBytes);
+// possibly the last keeps its line feed. In `utf8` text a character's continuation bytes do not
+// count towards the 99, so no character is cut in two.
+std::vector<std::string> SplitDescriptionLines(std::string_view fileBytes, bool utf8 = false);
 
-// Reads and splits a description file; nullopt when it cannot be opened.
+// Whether `bytes` are well-formed UTF-8: shortest forms only, no surrogates, nothing above
+// U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+// Windows-1252 text as UTF-8; the five bytes the code page leaves undefined become U+FFFD.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// Reads and splits a description file; nullopt when it cannot be opened. Description files come
+// from many editors: a file that is valid UTF-8 is read as UTF-8 (a leading byte order mark
+// dropped), any other as Windows-1252. The lines are returned in UTF-8.
 std::optional<std::vector<std::string>> ReadDescriptionFile(const std::filesystem::path& path);
 
 // The key of a description line: its first six characters read as hexadecimal.

@@ -11,6 +11,7 @@
 #include "catalogue/RomCheck.h"
 #include "catalogue/SizeClassTable.h"
 #include "codec/BitmapConversion.h"
+#include "replace/PendingSlot.h"
 #include "replace/ReplaceDecision.h"
 #include "replace/ReplacementSource.h"
 #include "romio/NewRom.h"
@@ -31,6 +32,7 @@ struct LoadResult {
     std::filesystem::path workingCopy;       // WorkingCopyNotWritten: the copy's path
     std::string writeError;                  // WorkingCopyNotWritten: what failed
     bool imageTableMissing = false;          // Loaded: rooms default, as no image table was found
+    bool imageTableUnreadable = false;       // Loaded: rooms default, as the table cannot be read
     ScanReport scan;                         // Loaded: the catalogue scan's report
     std::optional<std::uint32_t> nativeCrc;  // the image's CRC32 in native order, when read
 };
@@ -59,6 +61,7 @@ enum class RomReadiness {
     NoRomOpened,  // nothing was loaded
     NoChanges,    // Save New ROM only: no replacement is pending
     NotSwapped,   // the working ROM no longer reads as swapped order: the command ends silently
+    Unreadable,   // the working ROM is missing or cannot be read
 };
 
 // How Insert User Image ended.
@@ -101,17 +104,34 @@ public:
 
     // The facts shown for entry `entry` of class `sizeClass`.
     TextureFacts Inspect(int sizeClass, int entry) const;
+    // The room of every loaded entry of a game class, the image table read once.
+    std::vector<std::uint32_t> Rooms(int sizeClass) const;
     // Makes the entry the replacement source, unless it is a User bitmap the codec refuses.
     TextureFacts ChooseSource(int sizeClass, int entry);
     // Replace: judges and, when accepted, records the source on the target. `forcedSizeHex`
-    // holds the forced-size field when sizes are forced.
+    // holds the forced-size field when sizes are forced. When recorded, `previous` (if given)
+    // receives the target slot as it was, which RestoreSlot puts back.
     ReplaceDecision Replace(int sizeClass, int entry,
-                            const std::optional<std::string>& forcedSizeHex);
+                            const std::optional<std::string>& forcedSizeHex,
+                            ReplacementSlot* previous = nullptr);
+
+    // A slot's replacement as it stands, and putting back one read earlier: what undoing and
+    // redoing a Replace need.
+    ReplacementSlot Slot(int sizeClass, int entry) const;
+    void RestoreSlot(int sizeClass, int entry, const ReplacementSlot& slot);
+    // The pending replacement of an entry, as the user knows it; nullopt when it has none.
+    std::optional<PendingSource> Pending(int sizeClass, int entry) const;
+    // The number of pending replacements.
+    std::size_t PendingCount() const;
+    // Whether replacements are pending that the last successful Save New ROM did not write
+    // (false when none are pending).
+    bool HasUnsavedReplacements() const;
 
     // Save New ROM, first step: whether it may ask for the output.
     RomReadiness CheckSave() const;
     // Save New ROM, second step: writes the new image to `output`; its image feeds WritePatch.
-    NewRomResult SaveNewRom(const std::filesystem::path& output) const;
+    // A success counts the pending replacements as saved.
+    NewRomResult SaveNewRom(const std::filesystem::path& output);
     // Writes the patch from the working ROM to `newSwapped` (the saved image) in `format`; IPS
     // and BPS describe the change between the native-order images.
     PatchFileResult WritePatch(std::span<const std::uint8_t> newSwapped,
@@ -121,7 +141,7 @@ public:
     // Apply Patch, once the patch is chosen: whether it may go on.
     RomReadiness CheckApply() const;
     // Judges the patch, in any of the three formats (told apart by content), before the output
-    // is asked for; None also when a file cannot be read, which ApplyPatch then reports.
+    // is asked for; CannotRead when the patch (or for IPS and BPS the working ROM) cannot be read.
     PatchReadResult CheckPatch(const std::filesystem::path& patchPath) const;
     PatchApplyResult ApplyPatch(const std::filesystem::path& patchPath,
                                 const std::filesystem::path& output) const;
@@ -148,7 +168,9 @@ private:
     // The texture catalogue, rebuilt by each load.
     SizeClassTable m_table;
     // The texture chosen as the source of replacements.
-    ReplacementSource m_source;
+    ReplacementSource m_source = NO_SOURCE;
+    // The replacements the last successful Save New ROM wrote, since the last load.
+    std::vector<PendingReplacement> m_saved;
     // The loaded image's native-order CRC32, computed once by each load.
     std::optional<std::uint32_t> m_nativeCrc;
 };

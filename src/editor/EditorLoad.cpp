@@ -70,11 +70,14 @@ LoadResult Editor::Load(const std::filesystem::path& chosen) {
         workingRom = result.workingCopy;
     }
     std::error_code error;
-    result.imageTableMissing = !std::filesystem::exists(m_programFolder / IMAGE_TABLE_FILE, error);
+    const std::filesystem::path imageTable = m_programFolder / IMAGE_TABLE_FILE;
+    result.imageTableMissing = !std::filesystem::exists(imageTable, error);
+    result.imageTableUnreadable = !result.imageTableMissing && !ReadImageTable(imageTable);
 
     // From here on the earlier editing state is replaced.
-    m_source = ReplacementSource{};
+    m_source = NO_SOURCE;
     m_table.ResetForLoad();
+    m_saved.clear();
     m_workingRomPath = workingRom;
     if (!result.workingCopy.empty()) {
         m_workingCopyPath = result.workingCopy;

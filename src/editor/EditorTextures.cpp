@@ -39,6 +39,16 @@ TextureFacts Editor::Inspect(int sizeClass, int entry) const {
     return facts;
 }
 
+std::vector<std::uint32_t> Editor::Rooms(int sizeClass) const {
+    const std::optional<ImageTable> table = ReadImageTable(m_programFolder / IMAGE_TABLE_FILE);
+    const SizeClassRecord& record = m_table[sizeClass];
+    std::vector<std::uint32_t> rooms(record.entryCount);
+    for (std::uint32_t k = 0; k < record.entryCount; ++k) {
+        rooms[k] = AvailableRoom(table, record.romOffset[k]);
+    }
+    return rooms;
+}
+
 TextureFacts Editor::ChooseSource(int sizeClass, int entry) {
     const TextureFacts facts = Inspect(sizeClass, entry);
     // A bitmap the codec refuses would end up as garbage in a saved ROM: it cannot be chosen.
@@ -51,14 +61,39 @@ TextureFacts Editor::ChooseSource(int sizeClass, int entry) {
 }
 
 ReplaceDecision Editor::Replace(int sizeClass, int entry,
-                                const std::optional<std::string>& forcedSizeHex) {
+                                const std::optional<std::string>& forcedSizeHex,
+                                ReplacementSlot* previous) {
     const ReplaceDecision decision =
         DecideReplacement(m_table, ReadImageTable(m_programFolder / IMAGE_TABLE_FILE), sizeClass,
                           entry, m_source, forcedSizeHex);
     if (decision.verdict == ReplaceVerdict::Recorded) {
+        if (previous != nullptr) {
+            *previous = Slot(sizeClass, entry);
+        }
         RecordReplacement(m_table, sizeClass, entry, decision);
     }
     return decision;
+}
+
+ReplacementSlot Editor::Slot(int sizeClass, int entry) const {
+    return ReadSlot(m_table, sizeClass, entry);
+}
+
+void Editor::RestoreSlot(int sizeClass, int entry, const ReplacementSlot& slot) {
+    WriteSlot(m_table, sizeClass, entry, slot);
+}
+
+std::optional<PendingSource> Editor::Pending(int sizeClass, int entry) const {
+    return DescribePending(m_table, sizeClass, entry);
+}
+
+std::size_t Editor::PendingCount() const {
+    return CollectPendingReplacements(m_table).size();
+}
+
+bool Editor::HasUnsavedReplacements() const {
+    const std::vector<PendingReplacement> pending = CollectPendingReplacements(m_table);
+    return !pending.empty() && pending != m_saved;
 }
 
 InsertResult Editor::InsertUserImage(const std::filesystem::path& bitmap) const {

@@ -17,6 +17,11 @@ ReplaceDecision DecideReplacement(const SizeClassTable& table,
         return decision;
     }
     decision.room = AvailableRoom(imageTable, table[targetClass].romOffset[targetEntry]);
+    decision.sourceSize = source.size;
+    if (!source.chosen) {
+        decision.verdict = ReplaceVerdict::NoSource;
+        return decision;
+    }
     if (source.entryIndex == static_cast<std::uint32_t>(targetEntry) &&
         source.sizeClass == static_cast<std::uint32_t>(targetClass)) {
         decision.verdict = ReplaceVerdict::SameImage;

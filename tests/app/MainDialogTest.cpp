@@ -16,6 +16,8 @@
 #include "app/CommandLine.h"
 #include "app/ListReflow.h"
 #include "app/MainDialog.h"
+#include "app/MainWindowBuilder.h"
+#include "catalogue/SizeClassTable.h"
 #include "demo/DemoKit.h"
 #include "editor/Editor.h"
 #include "io/Crc32.h"
@@ -68,6 +70,8 @@ class MainDialogTest : public QObject {
         m_services->menuAnswers.push_back(answer);
         emit List()->customContextMenuRequested(Centre(item));
     }
+    QString Bar() { return m_dialog->findChild<QStatusBar*>()->currentMessage(); }
+    QAction* Action(const char* name) { return m_dialog->findChild<QAction*>(name); }
 
 private slots:
     void init() {
@@ -227,9 +231,13 @@ private slots:
     void loadRefusalsAndScanReportsAreShown() {
         Load(Kit() / "none.rom");
         m_folder->Write("kit/romimages/User/a tiny.bmp", {'B', 'M'});
+        fs::remove(Kit() / "tableBinary.bin");
+        fs::create_directory(Kit() / "tableBinary.bin");
         Load();
         QCOMPARE(m_services->messages,
                  (QStringList{"Invalid File Specified / It doesn't exist",
+                              "The image table tableBinary.bin exists but cannot be read. / "
+                              "Images defaulted to low 0x200",
                               "The following images will not be loaded:\n\nBad size: a tiny.bmp\n"
                               " / Errors with User bitmaps!"}));
     }
@@ -253,6 +261,92 @@ private slots:
                                 "game. / BAD"));
     }
 
+    // Replace needs a chosen source; what is pending shows in the tile's tooltip, on a click
+    // and in the title; the clicked item stays the one described.
+    void replaceShowsWhatIsPending() {
+        Load();
+        QCOMPARE(m_dialog->windowTitle(), QStringLiteral("MOONGLASS.ROM[*] - Moonglass ROM Image "
+                                                         "Changer 1.1"));
+        Menu(1, QStringLiteral("Replace"));
+        QVERIFY(m_services->messages.last().endsWith(QStringLiteral(" / No Replacement Chosen")));
+        QVERIFY(Bar().startsWith(QStringLiteral("Not replaced: Choose the replacement texture")));
+        QVERIFY(!m_dialog->isWindowModified());
+        Choose(2);
+        Menu(0, QStringLiteral("Replace"));
+        QCOMPARE(Bar(), QStringLiteral("Not replaced: the source needs 0x14D bytes, the room is "
+                                       "0x17."));
+        Choose(0);
+        Menu(1, QStringLiteral("Replace"));
+        QVERIFY(Bar().startsWith(QStringLiteral("010018 will be replaced by 010000 (0x17 bytes)")));
+        QVERIFY(m_dialog->isWindowModified());
+        // In a shown window the refilled list took item 0 as current, and the line named it.
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+        QCOMPARE(m_dialog->SelectionMark(), 1);
+        QVERIFY(Text(1004).endsWith(QStringLiteral("Mem 10018 ")));
+        Click(1);
+        QVERIFY(Bar().startsWith(QStringLiteral("Pending: 010000 (0x17 bytes)")));
+        const QString tip = List()->item(1)->toolTip();
+        for (const char* part : {"Offset 010018 (08 x 08), room 0x55", "Grey gradient",
+                                 "Pending: 010000 (0x17 bytes)"}) {
+            QVERIFY2(tip.contains(QLatin1String(part)), qPrintable(tip));
+        }
+        QVERIFY(!List()->item(2)->toolTip().contains(QStringLiteral("Pending")));
+        Click(2);
+        QCOMPARE(Bar(), QString());
+    }
+
+    // Any number of steps; a load forgets them.
+    void undoAndRedoReplace() {
+        Load();
+        Choose(0);
+        Menu(1, QStringLiteral("Replace"));
+        Menu(2, QStringLiteral("Replace"));
+        const SizeClassRecord& record = m_editor->Table()[0];
+        const std::string own = record.imagePath[0];
+        QCOMPARE(Action("undo")->shortcut(), QKeySequence(QKeySequence::Undo));
+        QCOMPARE(Action("undo")->text(), QStringLiteral("&Undo Replace 01006E"));
+        Action("undo")->trigger();
+        Action("undo")->trigger();
+        QCOMPARE(Bar(), QStringLiteral("Undone: Replace 010018."));
+        QCOMPARE(record.replacementIndex[1], NO_REPLACEMENT);
+        QVERIFY(record.imagePath[1] != own && !m_dialog->isWindowModified());
+        QVERIFY(!Action("undo")->isEnabled());
+        Action("redo")->trigger();
+        QCOMPARE(record.replacementIndex[1], 0u);
+        QCOMPARE(record.imagePath[1], own);
+        QVERIFY(m_dialog->isWindowModified() && Action("redo")->isEnabled());
+        Load();
+        QVERIFY(!Action("undo")->isEnabled() && !Action("redo")->isEnabled());
+    }
+
+    // Quit and close ask only while replacements are unsaved; Cancel and a cancelled save keep
+    // the window, Discard and a save that wrote the ROM end it.
+    void endingAsksAboutUnsavedReplacements() {
+        Load();
+        Choose(0);
+        Menu(1, QStringLiteral("Replace"));
+        m_services->choiceAnswers = {2, 0, 0, 2, 1};
+        m_services->fileAnswers.push_back(QString());  // the save dialog cancelled
+        QVERIFY(!m_dialog->close());
+        m_dialog->OnCommand(32774);
+        QCOMPARE(m_dialog->result(), 0);
+        const QString question = m_services->messages.last();
+        QVERIFY(question.startsWith(QStringLiteral("1 replacement ")));
+        QVERIFY(question.endsWith(
+            QStringLiteral("[Save New ROM|Discard|Cancel] / Unsaved Replacements")));
+        Answer(Work() / "new.rom");
+        m_services->yesNoAnswers.push_back(false);
+        m_dialog->OnCommand(32774);
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+        QVERIFY(fs::exists(Work() / "new.rom"));
+        Menu(2, QStringLiteral("Replace"));
+        m_dialog->reject();  // Escape, cancelled
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+        QVERIFY(m_dialog->close());  // Discard
+        QVERIFY(!fs::exists(Work() / "rightFlippedROM.rom"));
+    }
+
     void saveAndApplyGoThroughTheirDialogs() {
         m_dialog->OnCommand(32773);
         Load();
@@ -267,27 +361,50 @@ private slots:
         m_dialog->OnCommand(32773);
         QCOMPARE(m_services->messages.last(),
                  QStringLiteral("Save as a custom ROM Patch? / Custom ROM Patch?"));
+        QCOMPARE(Bar().toStdString(), "Patch saved to " + (Work() / "p.pat").string() + ".");
         // A bad patch is refused before the output is asked for.
         Answer(m_folder->Write("bad.pat", {1, 0}));
         m_dialog->OnCommand(32777);
         QVERIFY(m_services->messages.last().endsWith(
             QStringLiteral("Nothing was written. / Bad patch")));
+        Answer(Work());  // a patch that cannot be read is refused before the result dialog
+        m_dialog->OnCommand(32777);
+        QVERIFY(m_services->messages.last().endsWith(QStringLiteral(" / Cannot open file")));
         Answer(Work() / "p.pat");
         Answer(Work() / "patched.rom");
+        m_services->yesNoAnswers.push_back(true);  // load the result
         m_dialog->OnCommand(32777);
         QVERIFY(ReadAllBytes(Work() / "patched.rom") == ReadAllBytes(Work() / "new.rom"));
+        QCOMPARE(m_services->messages.last().toStdString(), "Load the patched ROM " +
+                                                                (Work() / "patched.rom").string() +
+                                                                " now? / Load Patched ROM?");
+        QVERIFY(m_dialog->windowTitle().startsWith(QStringLiteral("patched.rom[*]")));
         QCOMPARE(m_services->fileDialogs,
                  (QStringList{"MOONGLASS.ROM", "DIVUZAVOZIRIDODU.VOR", "MGTexturePatch.pat",
-                              "MGTexturePatch.pat", "MGTexturePatch.pat", "MGPatched.rom"}));
+                              "MGTexturePatch.pat", "MGTexturePatch.pat", "MGTexturePatch.pat",
+                              "MGPatched.rom"}));
+        // A working ROM gone missing is named, not passed over in silence.
+        fs::remove(Work() / "patched.rom");
+        Choose(0);
+        Menu(1, QStringLiteral("Replace"));
+        m_dialog->OnCommand(32773);
+        QVERIFY(m_services->messages.last().endsWith(
+            QStringLiteral("is missing or cannot be read, so nothing was written. Please load "
+                           "the ROM again. / Cannot open file")));
     }
 
     void patchTypesAndTheRomsCrc() {
         Load();
-        QCOMPARE(m_dialog->findChild<QStatusBar*>()->currentMessage(),
+        QCOMPARE(m_dialog->findChild<QLabel*>(QStringLiteral("romIdentity"))->text(),
                  QStringLiteral("MOONGLASS.ROM loaded: CRC32 ") +
                      QString::asprintf("%08X", Crc32(ReadAllBytes(Kit() / DEMO_ROM_NAME))));
         Choose(0);
         Menu(1, QStringLiteral("Replace"));
+        Answer(Work() / "new.rom");
+        m_services->yesNoAnswers.push_back(false);
+        m_dialog->OnCommand(32773);
+        QCOMPARE(Bar().toStdString(),
+                 "New ROM saved to " + (Work() / "new.rom").string() + " with 1 replacement.");
         Answer(Work() / "new.rom");
         m_services->yesNoAnswers.push_back(true);
         Answer(Work() / "pack");
@@ -297,11 +414,14 @@ private slots:
         QCOMPARE(std::string(patch.begin(), patch.begin() + 4), std::string("BPS1"));
         Answer(Work() / "pack");
         Answer(Work() / "patched.rom");
+        m_services->yesNoAnswers.push_back(false);
         m_dialog->OnCommand(32777);
+        QCOMPARE(Bar().toStdString(),
+                 "Patched ROM saved to " + (Work() / "patched.rom").string() + ".");
         QVERIFY(ReadAllBytes(Work() / "patched.rom") == ReadAllBytes(Work() / "new.rom"));
         const QString three = QStringLiteral(
             "Custom ROM Patch (*.pat)|*.pat|IPS patch (*.ips)|*.ips|BPS patch (*.bps)|*.bps|");
-        QCOMPARE(m_services->fileFilters.mid(2, 2), QStringList(2, three));
+        QCOMPARE(m_services->fileFilters.mid(3, 2), QStringList(2, three));
     }
 
     void filterAndInsertUserImageWriteTheirFiles() {
@@ -312,6 +432,10 @@ private slots:
         Answer(Kit() / "romimages" / "User" / "sun 8x8 4-bit.bmp");
         m_dialog->OnCommand(32776);
         QVERIFY(fs::exists(Work() / "compressed.bin") && fs::exists(Work() / "output8.bmp"));
+        QCOMPARE(Bar().toStdString(),
+                 "sun 8x8 4-bit.bmp converted: compressed.bin and output8.bmp "
+                 "written to " +
+                     Work().string() + ".");
     }
 };
 

@@ -13,6 +13,7 @@
 class ScriptedWindowServices : public WindowServices {
 public:
     std::deque<bool> yesNoAnswers;
+    std::deque<int> choiceAnswers;    // the index of the button chosen; the last (Cancel) if none
     std::deque<QString> fileAnswers;  // a null QString answers Cancel
     std::deque<int> typeAnswers;      // the filter pair chosen in save dialogs; the first if none
     std::deque<QString> menuAnswers;  // the text of the item to choose
@@ -28,6 +29,11 @@ public:
     bool AskYesNo(QWidget* owner, const QString& text, const QString& caption) override {
         ShowMessage(owner, text, caption);
         return Next(yesNoAnswers, QStringLiteral("question"), false);
+    }
+    int AskChoice(QWidget* owner, const QString& text, const QString& caption,
+                  const QStringList& buttons) override {
+        ShowMessage(owner, text + QStringLiteral(" [") + buttons.join('|') + ']', caption);
+        return Next(choiceAnswers, QStringLiteral("choice"), int(buttons.size()) - 1);
     }
     std::optional<QString> ChooseFileToOpen(QWidget*, const FileDialogRequest& request) override {
         fileDialogs << request.defaultFileName;

@@ -96,6 +96,39 @@ TEST(DescriptionLines, SplitIntoPiecesOfAtMost99Characters) {
     EXPECT_EQ(ReadDescriptionFile(folder.Path()), std::nullopt);  // opens but cannot be read
 }
 
+// Well-formed UTF-8 stays as it is; anything else is Windows-1252, whose 0x80 to 0x9F row is not
+// Latin-1's and whose five undefined bytes become U+FFFD.
+TEST(DescriptionLines, ReadAsUtf8WhenValidElseAsWindows1252) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain", "plain"},
+        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
+        {"caf\xE9", "caf\xC3\xA9"},                            // Latin-1 range
+        {"\x80\x93\x9F", "\xE2\x82\xAC\xE2\x80\x9C\xC5\xB8"},  // euro, left quote, Y diaeresis
+        {"\x81\x8D\x8F\x90\x9D",
+         "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},      // undefined
+        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                                      // overlong slash
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},                      // surrogate
+        {"\xF4\x90\x80\x80", "\xC3\xB4\xEF\xBF\xBD\xE2\x82\xAC\xE2\x82\xAC"},  // above U+10FFFF
+        {"\xC3", "\xC3\x83"},                                                  // cut short
+    };
+    TempFolder folder;
+    for (const auto& [bytes, utf8] : cases) {
+        const auto lines = ReadDescriptionFile(folder.WriteText("d.ini", bytes));
+        EXPECT_EQ(lines, Lines{utf8}) << testing::PrintToString(bytes);
+    }
+    // A byte order mark is dropped, and a 99-character cut never splits a character.
+    const std::string e99 = [] {
+        std::string text;
+        for (int i = 0; i < 99; ++i)
+            text += "\xC3\xA9";
+        return text;
+    }();
+    EXPECT_EQ(ReadDescriptionFile(folder.WriteText("d.ini", "\xEF\xBB\xBF" + e99 + "x")),
+              (Lines{e99, "x"}));
+    EXPECT_EQ(ReadDescriptionFile(folder.WriteText("d.ini", std::string(98, 'x') + "\xE9y")),
+              (Lines{std::string(98, 'x') + "\xC3\xA9", "y"}));
+}
+
 // The later of two lines with one key wins; keys may have fewer than six digits; a 99-character
 // cut starts a line with its own key; slots past the entry count are left alone.
 TEST(DescriptionLines, WholeLineGoesToTheFirstLoadedEntryWithItsKey) {

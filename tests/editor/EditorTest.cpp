@@ -122,6 +122,12 @@ TEST_F(EditorTest, InspectShowsRoomPaletteAndUserFacts) {
     EXPECT_EQ(facts.paletteByte, std::optional<std::uint8_t>(15));
     MakeDemoKit(kit);
     EXPECT_EQ(editor->Inspect(0, 1).room, 0x55u);
+    EXPECT_EQ(editor->Rooms(0), (std::vector<std::uint32_t>{0x17, 0x55, 0x14D}));
+    // A table that exists but cannot be read is told apart from a missing one.
+    fs::remove(kit / "tableBinary.bin");
+    fs::create_directory(kit / "tableBinary.bin");
+    const LoadResult unreadable = editor->Load(rom);
+    EXPECT_TRUE(unreadable.imageTableUnreadable && !unreadable.imageTableMissing);
     facts = editor->Inspect(USER_CLASS, 0);
     EXPECT_TRUE(facts.user);
     EXPECT_EQ(facts.convert, ConvertResult::Ok);
@@ -131,12 +137,14 @@ TEST_F(EditorTest, InspectShowsRoomPaletteAndUserFacts) {
 
 TEST_F(EditorTest, ReplaceDecidesInOrderAndRecords) {
     ASSERT_EQ(editor->Load(rom).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(editor->Replace(0, 1, std::nullopt).verdict, ReplaceVerdict::NoSource);
     EXPECT_EQ(editor->Replace(USER_CLASS, -1, std::nullopt).verdict, ReplaceVerdict::UserTarget);
     EXPECT_EQ(editor->Replace(0, -1, std::nullopt).verdict, ReplaceVerdict::NoTarget);
     EXPECT_EQ(ReplaceIn0(1, 1).verdict, ReplaceVerdict::SameImage);
     const ReplaceDecision tooLarge = ReplaceIn0(2, 0);
     EXPECT_EQ(tooLarge.verdict, ReplaceVerdict::TooLarge);
     EXPECT_EQ(tooLarge.room, 0x17u);
+    EXPECT_EQ(tooLarge.sourceSize, 0x14Du);
     EXPECT_EQ(editor->Table()[0].replacementSize[0], 0);
     EXPECT_EQ(ReplaceIn0(2, 0, "1fZ").replacementSize, 0x1F);  // forced: parsed as hexadecimal
     const ReplaceDecision fits = ReplaceIn0(0, 1);
@@ -152,6 +160,43 @@ TEST_F(EditorTest, ReplaceDecidesInOrderAndRecords) {
         DecideReplacement(table, std::nullopt, 0, 0, {1, 0, 0x80000123}, std::nullopt);
     EXPECT_EQ(huge.verdict, ReplaceVerdict::Recorded);
     EXPECT_EQ(huge.replacementSize, 0x123);
+    // A load forgets the source.
+    ASSERT_EQ(editor->Load(rom).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(editor->Replace(0, 1, std::nullopt).verdict, ReplaceVerdict::NoSource);
+}
+
+TEST_F(EditorTest, ReplaceGivesWhatUndoNeedsAndSavingMarksReplacementsWritten) {
+    ASSERT_EQ(editor->Load(rom).outcome, LoadOutcome::Loaded);
+    const SizeClassRecord& record = editor->Table()[0];
+    const ReplacementSlot own = editor->Slot(0, 2);
+    EXPECT_EQ(own, (ReplacementSlot{NO_REPLACEMENT, own.replacementClass, 0, record.imagePath[2]}));
+    editor->ChooseSource(USER_CLASS, 0);
+    ReplacementSlot previous;
+    ASSERT_EQ(editor->Replace(0, 2, std::nullopt, &previous).verdict, ReplaceVerdict::Recorded);
+    EXPECT_EQ(previous, own);
+    const ReplacementSlot replaced = editor->Slot(0, 2);
+    const std::optional<PendingSource> pending = editor->Pending(0, 2);
+    ASSERT_TRUE(pending);
+    EXPECT_TRUE(pending->user);
+    EXPECT_EQ(pending->fileName, fs::path(record.imagePath[2]).filename());
+    EXPECT_EQ(pending->size, replaced.replacementSize);
+    EXPECT_TRUE(editor->HasUnsavedReplacements());
+    editor->RestoreSlot(0, 2, own);  // undo
+    EXPECT_EQ(editor->Slot(0, 2), own);
+    EXPECT_EQ(editor->Pending(0, 2), std::nullopt);
+    EXPECT_FALSE(editor->HasUnsavedReplacements());
+    editor->RestoreSlot(0, 2, replaced);  // redo
+    EXPECT_EQ(editor->SaveNewRom(folder.Path()).error, NewRomError::CannotWrite);
+    EXPECT_TRUE(editor->HasUnsavedReplacements());
+    ASSERT_EQ(editor->SaveNewRom("new.rom").error, NewRomError::None);
+    EXPECT_FALSE(editor->HasUnsavedReplacements());
+    ReplaceIn0(0, 1);
+    EXPECT_EQ(editor->Pending(0, 1)->offset, 0x10000u);
+    EXPECT_EQ(editor->PendingCount(), 2u);
+    EXPECT_TRUE(editor->HasUnsavedReplacements());
+    ASSERT_EQ(editor->Load(rom).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(editor->PendingCount(), 0u);
+    EXPECT_FALSE(editor->HasUnsavedReplacements());
 }
 
 TEST_F(EditorTest, AUserBitmapTheCodecRefusesIsNoSource) {
@@ -181,7 +226,7 @@ TEST_F(EditorTest, SaveThenPatchThenApplyAfterTheirChecks) {
     EXPECT_EQ(ReadAllBytes("new.rom"), saved.image);
     ASSERT_EQ(editor->WritePatch(saved.image, "p.pat").error, PatchError::None);
     EXPECT_EQ(editor->CheckPatch("p.pat").error, PatchError::None);
-    EXPECT_EQ(editor->CheckPatch("missing.pat").error, PatchError::None);
+    EXPECT_EQ(editor->CheckPatch("missing.pat").error, PatchError::CannotRead);
     folder.Write("work/bad.pat", Bytes{1, 0});
     EXPECT_EQ(editor->CheckPatch("bad.pat").error, PatchError::NoRecordCount);
     ASSERT_EQ(editor->ApplyPatch("p.pat", "patched.rom").error, PatchError::None);
@@ -193,6 +238,10 @@ TEST_F(EditorTest, SaveThenPatchThenApplyAfterTheirChecks) {
     fs::copy_file(rom, swapped, fs::copy_options::overwrite_existing);
     EXPECT_EQ(editor->CheckSave(), RomReadiness::NotSwapped);
     EXPECT_EQ(editor->CheckApply(), RomReadiness::NotSwapped);
+    // One that is gone is no silent end: the window says why.
+    fs::remove(swapped);
+    EXPECT_EQ(editor->CheckSave(), RomReadiness::Unreadable);
+    EXPECT_EQ(editor->CheckApply(), RomReadiness::Unreadable);
 }
 
 TEST_F(EditorTest, IpsAndBpsPatchesRoundTripAndRefusalsWriteNothing) {
