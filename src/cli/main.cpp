@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/ExtractCommands.h"
 #include "cli/RomBuildCommands.h"
 #include "cli/RomCommands.h"
 #include "cli/TextureCommands.h"
@@ -53,6 +54,15 @@ int main(int argc, char** argv) {
     }
     if (command == "apply") {
         return RunApply(args);
+    }
+    if (command == "extract") {
+        return RunExtract(args);
+    }
+    if (command == "export") {
+        return RunExport(args);
+    }
+    if (command == "verify") {
+        return RunVerify(args, ToolFolder(argv[0]));
     }
     if (command == "demo-kit") {
         return RunDemoKit(args);
