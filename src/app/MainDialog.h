@@ -55,6 +55,8 @@ private:
     void ShowAboutDialog();
     void SaveNewRom();
     void ApplyPatch();
+    void BuildCatalogue();  // CatalogueBuildFlow.cpp
+    void ExportTexture();   // ExportTextureFlow.cpp
 
     Editor& m_editor;
     WindowServices& m_services;

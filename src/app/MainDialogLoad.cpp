@@ -3,9 +3,11 @@
 #include <QComboBox>
 #include <QListWidget>
 
+#include "app/CatalogueBuildFlow.h"
 #include "app/FileDialogs.h"
 #include "app/MainDialog.h"
 #include "app/RomIdentityBar.h"
+#include "app/ScanReportMessages.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowTexts.h"
 #include "editor/Editor.h"
@@ -16,6 +18,7 @@ void MainDialog::LoadRom() {
     if (!chosen) {
         return;
     }
+    OfferCatalogueBuild(this, m_editor, m_services, chosen->toStdString());
     const LoadResult loaded = m_editor.Load(chosen->toStdString());
     if (loaded.outcome == LoadOutcome::RomRefused) {
         ShowText(window_texts::RomFile(loaded.check));
@@ -39,16 +42,7 @@ void MainDialog::LoadRom() {
     m_controls.sizeCombo->setCurrentIndex(0);
     WriteControls();
 
-    for (int sizeClass : loaded.scan.classesWithoutBitmaps) {
-        ShowText(window_texts::BadInstall(window_texts::FolderForMessage(sizeClass)));
-    }
-    for (const ScanReport::Overflow& overflow : loaded.scan.overflows) {
-        ShowText(window_texts::TooManyBitmaps(window_texts::FolderForMessage(overflow.sizeClass),
-                                              MAX_CLASS_ENTRIES, overflow.leftOut));
-    }
-    if (!loaded.scan.userRefusals.empty()) {
-        ShowText(window_texts::UserBitmapErrors(loaded.scan.userRefusals));
-    }
+    ShowScanReport(this, m_services, loaded.scan);
     m_controls.sizeCombo->setCurrentIndex(0);
     SwitchImageSize();
 }
