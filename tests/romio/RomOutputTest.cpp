@@ -185,7 +185,7 @@ TEST(NewRomRefusal, EachFaultIsFoundAndNothingIsReturned) {
         {{{0xFFFFFFF0, 0x20000, 0x20, 'N'}}, NewRomError::TargetPastEnd},
         {{{0x10000, ROM_IMAGE_SIZE - 3, 4, 'N'}}, NewRomError::SourcePastEnd},
         {{{0x10000, UNKNOWN_SOURCE, 4, 'N'}}, NewRomError::SourcePastEnd},
-        {{{0x10000, 3, 4, 'N'}}, NewRomError::UserBitmap},  // no User bitmaps at all
+        {{{0x10000, 9, 4, 'N'}}, NewRomError::UserBitmap},  // no such User bitmap
         // User records that do not read back: cut, one with a bit flipped, one whose data
         // differs from what was converted.
         {{{0x10000, 2, std::uint32_t(FakeUser(2, 'N').record.size() - 3), 'N'}},
@@ -195,7 +195,7 @@ TEST(NewRomRefusal, EachFaultIsFoundAndNothingIsReturned) {
         {{{0x10000, 3, 0x40, 'N'}}, NewRomError::None},
     };
     const UserRecordSource users = [](std::uint32_t u, char flag) {
-        UserRecord user = FakeUser(u, flag);
+        UserRecord user = u < 4 ? FakeUser(u, flag) : UserRecord{};
         if (u == 1) {
             user.record[13] ^= 0x04;  // the stream's second byte
         } else if (u == 0) {
@@ -209,6 +209,12 @@ TEST(NewRomRefusal, EachFaultIsFoundAndNothingIsReturned) {
         EXPECT_EQ(result.image.empty(), error != NewRomError::None);
     }
     EXPECT_EQ(BuildNewImage(Swapped(working), {}, {}).error, NewRomError::WorkingNotSwapped);
+    // Save New ROM's file: a record that does not read back leaves no file.
+    TempFolder folder;
+    const std::vector<PendingReplacement> bad = {{0x10000, 1, 0x40, 'N'}};
+    EXPECT_EQ(SaveNewRomFile(folder.Write("w.rom", working), folder / "new.rom", bad, users).error,
+              NewRomError::RecordMismatch);
+    EXPECT_FALSE(std::filesystem::exists(folder / "new.rom"));
 }
 
 TEST(PatchRecords, WorkedCasesAndTheLiteralSearchInBothOrdersAcrossEverySkippingBorder) {
