@@ -44,6 +44,15 @@ public:
         }
         return made;
     }
+    // An empty description file, as Load ROM makes them: nothing to force to the disk, as one
+    // lost is simply made again.
+    FileWriteResult CreateEmpty(const fs::path& path) {
+        FileWriteResult made = CreateEmptyFileIfMissing(path);
+        if (made.ok) {
+            m_files.push_back({path, std::nullopt});
+        }
+        return made;
+    }
     FileWriteResult Write(const fs::path& path, std::span<const std::uint8_t> bytes) {
         std::optional<Bytes> old;
         if (Exists(path)) {
@@ -119,7 +128,8 @@ CatalogueBuildResult BuildCatalogue(std::span<const std::uint8_t> image,
     std::size_t total = 1;
     const auto step = [&] { return !progress || progress(++done, total); };
 
-    const Bytes native = NativeBytesFrom(image, 0);
+    Bytes storage;
+    const std::span<const std::uint8_t> native = NativeImage(image, storage);
     const std::vector<FoundRecord> records = ScanTextureRecords(native);
     result.plan = PlanCatalogue(records, native);
     const CataloguePlan& plan = result.plan;
@@ -130,9 +140,12 @@ CatalogueBuildResult BuildCatalogue(std::span<const std::uint8_t> image,
         return result;
     }
 
+    // Each folder's spelling is looked up once: a folder that is missing is made as written.
+    std::vector<fs::path> classFolders;
     std::vector<std::map<std::uint32_t, fs::path>> existing;
-    for (int sizeClass = 0; sizeClass < USER_CLASS; ++sizeClass) {
-        existing.push_back(ExistingBitmaps(ClassFolderPath(programFolder, sizeClass)));
+    for (int sizeClass = 0; sizeClass < SIZE_CLASS_COUNT; ++sizeClass) {
+        classFolders.push_back(ClassFolderPath(programFolder, sizeClass));
+        existing.push_back(ExistingBitmaps(classFolders.back()));
     }
     const fs::path tablePath = programFolder / IMAGE_TABLE_FILE;
     if (!force && Exists(tablePath)) {
@@ -146,7 +159,7 @@ CatalogueBuildResult BuildCatalogue(std::span<const std::uint8_t> image,
         const auto there = inFolder.find(texture.offset);
         fs::path path = there != inFolder.end()
                             ? there->second
-                            : ClassFolderPath(programFolder, texture.sizeClass) /
+                            : classFolders[static_cast<std::size_t>(texture.sizeClass)] /
                                   TextureBitmapName(texture.offset);
         if (!force && Exists(path)) {
             result.error = CatalogueBuildError::Exists;
@@ -172,7 +185,7 @@ CatalogueBuildResult BuildCatalogue(std::span<const std::uint8_t> image,
     std::vector<fs::path> folders = {programFolder,
                                      ResolvePathIgnoringCase(programFolder, "romimages")};
     for (int sizeClass = 0; sizeClass < SIZE_CLASS_COUNT; ++sizeClass) {
-        folders.push_back(ClassFolderPath(programFolder, sizeClass));
+        folders.push_back(classFolders[static_cast<std::size_t>(sizeClass)]);
     }
     for (const fs::path& folder : folders) {
         const FileWriteResult made = journal.CreateFolder(folder);
@@ -191,9 +204,11 @@ CatalogueBuildResult BuildCatalogue(std::span<const std::uint8_t> image,
         }
     }
     for (int sizeClass = 0; sizeClass < USER_CLASS; ++sizeClass) {
-        const fs::path description = DescriptionFilePath(programFolder, sizeClass);
+        const fs::path description = ResolvePathIgnoringCase(
+            classFolders[static_cast<std::size_t>(sizeClass)],
+            SizeClasses()[static_cast<std::size_t>(sizeClass)].descriptionFile);
         if (!Exists(description)) {
-            const FileWriteResult written = journal.Write(description, {});
+            const FileWriteResult written = journal.CreateEmpty(description);
             if (!written.ok) {
                 return fail(CatalogueBuildError::CannotWrite, written.error);
             }

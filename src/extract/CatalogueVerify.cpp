@@ -62,8 +62,8 @@ TextureCheck CompareTextureWithBitmap(const DecodedTexture& texture,
 VerifyReport VerifyCatalogue(std::span<const std::uint8_t> image,
                              const std::filesystem::path& programFolder) {
     VerifyReport report;
-    const std::vector<std::uint8_t> native = NativeBytesFrom(image, 0);
-    const std::span<const std::uint8_t> nativeImage(native);
+    std::vector<std::uint8_t> storage;
+    const std::span<const std::uint8_t> nativeImage = NativeImage(image, storage);
     for (int sizeClass = 0; sizeClass < USER_CLASS; ++sizeClass) {
         const FolderListing listing =
             ListMatching(ClassFolderPath(programFolder, sizeClass), BITMAP_PATTERN);

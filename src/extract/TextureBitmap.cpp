@@ -30,25 +30,22 @@ std::vector<std::uint8_t> TextureBitmap(const DecodedTexture& texture) {
                                topFirst);
 }
 
-std::vector<std::uint8_t> NativeBytesFrom(std::span<const std::uint8_t> image,
-                                          std::uint32_t offset) {
-    if (offset >= image.size()) {
-        return {};
-    }
+std::span<const std::uint8_t> NativeImage(std::span<const std::uint8_t> image,
+                                          std::vector<std::uint8_t>& storage) {
     if (ReadMarker(image) != RomMarker::Swapped) {
-        return {image.begin() + offset, image.end()};
+        return image;
     }
-    std::vector<std::uint8_t> native(image.size() - offset);
-    for (std::size_t k = 0; k < native.size(); ++k) {
-        const std::size_t at = (offset + k) ^ 1u;
-        native[k] = at < image.size() ? image[at] : 0;
-    }
-    return native;
+    storage.assign(image.begin(), image.end());
+    SwapBytePairs(storage);
+    return storage;
 }
 
 TextureExport ExportTexture(std::span<const std::uint8_t> image, std::uint32_t offset) {
     TextureExport exported;
-    exported.decoded = DecodeTextureRecord(NativeBytesFrom(image, offset));
+    std::vector<std::uint8_t> storage;
+    const std::span<const std::uint8_t> native = NativeImage(image, storage);
+    exported.decoded = DecodeTextureRecord(
+        offset < native.size() ? native.subspan(offset) : std::span<const std::uint8_t>());
     if (exported.decoded.result == RecordDecodeResult::Ok) {
         exported.bitmap = TextureBitmap(exported.decoded.texture);
     }

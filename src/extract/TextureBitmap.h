@@ -20,10 +20,10 @@ std::uint32_t Rgba5551ToRgb(std::uint16_t colour);
 // does not make a bitmap (no palette, an index past it).
 std::vector<std::uint8_t> TextureBitmap(const DecodedTexture& texture);
 
-// The native bytes of `image` from `offset` to its end: the image itself in native order, a
-// native copy of a swapped one (marker "OMNO"). Empty when `offset` is not inside the image.
-std::vector<std::uint8_t> NativeBytesFrom(std::span<const std::uint8_t> image,
-                                          std::uint32_t offset);
+// The whole image in native order: `image` itself when it is not swapped, otherwise a native
+// copy kept in `storage`.
+std::span<const std::uint8_t> NativeImage(std::span<const std::uint8_t> image,
+                                          std::vector<std::uint8_t>& storage);
 
 // What ExportTexture found.
 struct TextureExport {
