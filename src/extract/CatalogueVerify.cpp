@@ -28,7 +28,9 @@ TextureCheck CompareTextureWithBitmap(const DecodedTexture& texture,
         check.verdict = TextureVerdict::BitmapUnreadable;
         return check;
     }
-    if (dib.Width() != texture.width || std::abs(dib.Height()) != texture.height) {
+    // Rows may be stored either way up; the height's sign says which.
+    if (dib.Width() != texture.width ||
+        std::abs(std::int64_t{dib.Height()}) != std::int64_t{texture.height}) {
         check.verdict = TextureVerdict::SizeDiffers;
         return check;
     }
