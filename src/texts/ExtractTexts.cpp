@@ -121,8 +121,8 @@ std::string BuildSummary(const CatalogueBuildResult& result) {
 std::string BuildDone(const CatalogueBuildResult& result) {
     return Format(
         "The catalogue now holds %zu textures of this ROM: %zu bitmaps and the image "
-        "table were written, %zu empty description files created. %zu records of "
-        "the ROM matched no size class.",
+        "table were written, %zu empty description files created. %zu other records "
+        "of the ROM are not in it (mgromtool extract lists them).",
         result.plan.textures.size(), result.bitmapsWritten, result.descriptionFilesCreated,
         result.plan.leftOut.size());
 }
