@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -64,20 +65,28 @@ constexpr SymbolMeanings BuildMeanings() {
 
 constexpr SymbolMeanings MEANINGS = BuildMeanings();
 
+// The low `length` bits of `code` in reverse order (length 1 to 15).
 std::uint32_t ReverseBits(std::uint32_t code, int length) {
-    std::uint32_t out = 0;
-    for (int i = 0; i < length; ++i) {
-        out = (out << 1) | ((code >> i) & 1u);
-    }
-    return out;
+    static constexpr std::array<std::uint8_t, 256> REVERSED = [] {
+        std::array<std::uint8_t, 256> table{};
+        for (int b = 0; b < 256; ++b) {
+            for (int i = 0; i < 8; ++i) {
+                table[b] |= static_cast<std::uint8_t>(((b >> i) & 1) << (7 - i));
+            }
+        }
+        return table;
+    }();
+    return (std::uint32_t{REVERSED[code & 0xFF]} << 8 | REVERSED[(code >> 8) & 0xFF]) >>
+           (16 - length);
 }
 
 enum class CodeCheck { Complete, Incomplete, OverSubscribed, Empty };
 
 // A canonical Huffman code (RFC 1951 3.2.2) built from its code lengths: the count of codes of
 // each length and the symbols in code order decode any code bit by bit; `fast` decodes codes of
-// up to FAST_BITS bits at once, indexed by the next FAST_BITS input bits (the first code bit is
-// the least significant index bit), and marks where a longer code starts.
+// up to `tableBits` bits (the longest code, at most FAST_BITS) at once, indexed by the next
+// `tableBits` input bits (the first code bit is the least significant index bit), and marks where
+// a longer code starts. The arrays are left unset until Build fills them.
 class HuffmanCode {
 public:
     CodeCheck Build(const std::uint8_t* lengths, int symbolCount, const Entry* meanings) {
@@ -104,20 +113,21 @@ public:
         for (int len = 1; len <= MAX_BITS; ++len) {
             m_longest = m_counts[len] != 0 ? len : m_longest;
         }
-        m_fast.fill(Entry{});
+        m_tableBits = std::clamp(m_longest, 1, FAST_BITS);
+        m_mask = (1u << m_tableBits) - 1;
+        std::fill_n(m_fast.begin(), m_mask + 1, Entry{});
         std::uint32_t code = 0;  // canonical codes, assigned in symbol order within each length
         int index = 0;
         for (int len = 1; len <= MAX_BITS; ++len) {
             for (int k = 0; k < m_counts[len]; ++k, ++code, ++index) {
-                if (len <= FAST_BITS) {
+                if (len <= m_tableBits) {
                     Entry entry = meanings[m_symbols[index]];
                     entry.length = static_cast<std::uint8_t>(len);
-                    for (std::uint32_t i = ReverseBits(code, len); i < (1u << FAST_BITS);
-                         i += 1u << len) {
+                    for (std::uint32_t i = ReverseBits(code, len); i <= m_mask; i += 1u << len) {
                         m_fast[i] = entry;
                     }
                 } else {
-                    m_fast[ReverseBits(code >> (len - FAST_BITS), FAST_BITS)].extra = KIND_LONG;
+                    m_fast[ReverseBits(code >> (len - m_tableBits), m_tableBits)].extra = KIND_LONG;
                 }
             }
             code <<= 1;
@@ -131,9 +141,12 @@ public:
     // Bits that decide any code: a pattern that is no code is known to be none after this many.
     unsigned Longest() const { return static_cast<unsigned>(m_longest); }
 
-    const Entry& Fast(std::uint64_t bits) const { return m_fast[bits & ((1u << FAST_BITS) - 1)]; }
+    const Entry& Fast(std::uint64_t bits) const { return m_fast[bits & m_mask]; }
+    // The same look-up for a loop that keeps the table in locals.
+    const Entry* Table() const { return m_fast.data(); }
+    std::uint32_t Mask() const { return m_mask; }
 
-    // Decodes a code longer than FAST_BITS bits from the next `available` bits; an entry of
+    // Decodes a code longer than the table's bits from the next `available` bits; an entry of
     // length 0 when the bits end first, KIND_NO_CODE when the pattern is no code.
     Entry Slow(std::uint64_t bits, unsigned available) const {
         int code = 0;
@@ -160,9 +173,11 @@ public:
 private:
     const Entry* m_meanings = nullptr;
     int m_longest = 0;
-    std::array<int, MAX_BITS + 1> m_counts{};
-    std::array<std::uint16_t, LITLEN_SYMBOLS> m_symbols{};
-    std::array<Entry, 1u << FAST_BITS> m_fast{};
+    int m_tableBits = 1;
+    std::uint32_t m_mask = 1;
+    std::array<int, MAX_BITS + 1> m_counts;
+    std::array<std::uint16_t, LITLEN_SYMBOLS> m_symbols;
+    std::array<Entry, 1u << FAST_BITS> m_fast;
 };
 
 // Format notes, fixed code: literal/length symbols 0 to 143 have 8-bit codes, 144 to 255 9-bit,
@@ -187,6 +202,19 @@ const FixedCodes& Fixed() {
     return codes;
 }
 
+// Eight input bytes as one number, the first the least significant.
+std::uint64_t Load64(const std::uint8_t* p) {
+    std::uint64_t word = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&word, p, 8);
+    } else {
+        for (int i = 0; i < 8; ++i) {
+            word |= std::uint64_t{p[i]} << (8 * i);
+        }
+    }
+    return word;
+}
+
 // Input bits, least significant first, through a 64-bit buffer that is topped up to at least 56
 // bits while the input lasts. Never reads a byte past the input.
 class BitReader {
@@ -197,12 +225,7 @@ public:
         if (m_input.size() - m_position >= 8) {
             // Whole bytes past the counted ones may enter the buffer too: they are the same
             // input bits at the same places that the next refill puts there again.
-            const std::uint8_t* p = m_input.data() + m_position;
-            std::uint64_t word = 0;
-            for (int i = 0; i < 8; ++i) {
-                word |= std::uint64_t{p[i]} << (8 * i);
-            }
-            m_bits |= word << m_count;
+            m_bits |= Load64(m_input.data() + m_position) << m_count;
             m_position += (63 - m_count) >> 3;
             m_count |= 56;
         } else {
@@ -236,6 +259,21 @@ public:
     std::span<const std::uint8_t> Rest() const { return m_input.subspan(m_position); }
     void Skip(std::size_t bytes) { m_position += bytes; }
 
+    // The whole state, for a loop that keeps it in locals (byte stores through the output would
+    // otherwise make the compiler reload the members after each one).
+    struct State {
+        std::size_t position;
+        std::uint64_t bits;
+        unsigned count;
+    };
+    State Save() const { return State{m_position, m_bits, m_count}; }
+    void Restore(const State& state) {
+        m_position = state.position;
+        m_bits = state.bits;
+        m_count = state.count;
+    }
+    std::span<const std::uint8_t> Input() const { return m_input; }
+
 private:
     std::span<const std::uint8_t> m_input;
     std::size_t m_position = 0;  // next byte to load
@@ -262,7 +300,9 @@ public:
         m_bytes.resize(std::min(m_limit, std::max(m_size + n, 2 * m_bytes.size())));
         return true;
     }
+    std::uint8_t* Begin() { return m_bytes.data(); }
     std::uint8_t* End() { return m_bytes.data() + m_size; }
+    std::size_t Capacity() const { return m_bytes.size(); }
     void Advance(std::size_t n) { m_size += n; }
     void Finish() { m_bytes.resize(m_size); }
 
@@ -368,7 +408,7 @@ private:
             return InflateResult::BadCodeLengths;
         }
         if (!m_dynamic) {
-            m_dynamic = std::make_unique<DynamicCodes>();
+            m_dynamic.reset(new DynamicCodes);  // no need to clear the tables first
         }
         HuffmanCode& lengthCode = m_dynamic->lengths;
         HuffmanCode& litlenCode = m_dynamic->litlen;
@@ -477,59 +517,147 @@ private:
     // a length symbol (257 to 285, with its extra bits) is followed by a distance symbol (with its
     // extra bits), and the match copies `length` bytes from `distance` bytes back, overlapping
     // its own output when the distance is shorter than the length.
+    //
+    // The reader's state and the output pointers live in locals here: byte stores through the
+    // output would otherwise make the compiler reload the members after each one.
     InflateResult Codes(const HuffmanCode& litlen, const HuffmanCode& distance) {
+        const std::span<const std::uint8_t> input = m_in.Input();
+        BitReader::State in = m_in.Save();
+        std::uint8_t* begin = m_out.Begin();
+        std::uint8_t* out = m_out.End();
+        std::uint8_t* end = begin + m_out.Capacity();
+        auto drop = [&in](unsigned n) {
+            in.bits >>= n;
+            in.count -= n;
+        };
+        // Grows the output for `n` more bytes; false when that would pass the limit.
+        auto room = [&](std::size_t n) {
+            m_out.Advance(static_cast<std::size_t>(out - m_out.End()));
+            if (!m_out.Reserve(n)) {
+                return false;
+            }
+            begin = m_out.Begin();
+            out = m_out.End();
+            end = begin + m_out.Capacity();
+            return true;
+        };
+        auto decode = [&in, &drop](const HuffmanCode& code, Entry& entry) {
+            entry = code.Fast(in.bits);
+            if (entry.extra == KIND_LONG) {
+                entry = code.Slow(in.bits, in.count);
+            }
+            if (entry.extra == KIND_NO_CODE) {
+                return in.count < code.Longest() ? InflateResult::InputEnded
+                                                 : InflateResult::BadSymbol;
+            }
+            if (entry.length > in.count) {
+                return InflateResult::InputEnded;
+            }
+            drop(entry.length);
+            return entry.extra == KIND_BAD ? InflateResult::BadSymbol : InflateResult::Ok;
+        };
+        // Extra bits of a length or distance; false when the input ends first.
+        auto extra = [&in, &drop](unsigned n, std::size_t& value) {
+            if (n > in.count) {
+                return false;
+            }
+            value += static_cast<std::size_t>(in.bits & ((std::uint64_t{1} << n) - 1));
+            drop(n);
+            return true;
+        };
+
+        const Entry* const literals = litlen.Table();
+        const std::uint32_t literalMask = litlen.Mask();
+        InflateResult result = InflateResult::Ok;
         for (;;) {
-            // 56 buffered bits hold a length code (15), its extra bits (5), a distance code (15)
-            // and its extra bits (13).
-            m_in.Refill();
+            // While 8 input bytes are left, one load tops the bits up to at least 56: enough for
+            // a length code (15), its extra bits (5), a distance code (15) and its extra bits (13).
+            if (input.size() - in.position >= 8) {
+                in.bits |= Load64(input.data() + in.position) << in.count;
+                in.position += (63 - in.count) >> 3;
+                in.count |= 56;
+            } else {
+                while (in.count <= 56 && in.position < input.size()) {
+                    in.bits |= std::uint64_t{input[in.position++]} << in.count;
+                    in.count += 8;
+                }
+            }
             Entry entry;
-            InflateResult decoded = Decode(litlen, entry);
-            if (decoded != InflateResult::Ok) {
-                return decoded;
+            result = decode(litlen, entry);
+            if (result != InflateResult::Ok) {
+                break;
             }
             if (entry.extra == KIND_LITERAL) {
-                if (!m_out.Reserve(1)) {
-                    return InflateResult::OutputPastLimit;
+                // Literals while their codes lie in the bits read; anything else waits for a
+                // refill.
+                do {
+                    if (out == end && !room(1)) {
+                        result = InflateResult::OutputPastLimit;
+                        break;
+                    }
+                    *out++ = static_cast<std::uint8_t>(entry.value);
+                    entry = literals[in.bits & literalMask];
+                    if (entry.extra != KIND_LITERAL || entry.length > in.count) {
+                        break;
+                    }
+                    drop(entry.length);
+                } while (true);
+                if (result != InflateResult::Ok) {
+                    break;
                 }
-                *m_out.End() = static_cast<std::uint8_t>(entry.value);
-                m_out.Advance(1);
                 continue;
             }
             if (entry.extra == KIND_END) {
-                return InflateResult::Ok;
+                break;
             }
-            if (m_in.Available() < entry.extra) {
-                return InflateResult::InputEnded;
+            std::size_t length = entry.value;
+            if (!extra(entry.extra, length)) {
+                result = InflateResult::InputEnded;
+                break;
             }
-            const std::size_t length = entry.value + m_in.Take(entry.extra);
-            decoded = Decode(distance, entry);
-            if (decoded != InflateResult::Ok) {
-                return decoded;
+            result = decode(distance, entry);
+            if (result != InflateResult::Ok) {
+                break;
             }
-            if (m_in.Available() < entry.extra) {
-                return InflateResult::InputEnded;
+            std::size_t back = entry.value;
+            if (!extra(entry.extra, back)) {
+                result = InflateResult::InputEnded;
+                break;
             }
-            const std::size_t back = entry.value + m_in.Take(entry.extra);
-            if (back > m_out.size()) {
-                return InflateResult::DistanceTooFar;
+            if (back > static_cast<std::size_t>(out - begin)) {
+                result = InflateResult::DistanceTooFar;
+                break;
             }
-            if (!m_out.Reserve(length)) {
-                return InflateResult::OutputPastLimit;
+            if (static_cast<std::size_t>(end - out) < length && !room(length)) {
+                result = InflateResult::OutputPastLimit;
+                break;
             }
-            Copy(m_out.End(), back, length);
-            m_out.Advance(length);
+            Copy(out, back, length, static_cast<std::size_t>(end - out) - length);
+            out += length;
         }
+        m_in.Restore(in);
+        m_out.Advance(static_cast<std::size_t>(out - m_out.End()));
+        return result;
     }
 
-    // Copies `length` bytes from `back` bytes before `to`; runs of a short distance repeat.
-    static void Copy(std::uint8_t* to, std::size_t back, std::size_t length) {
+    // Copies `length` bytes from `back` bytes before `to`; a match longer than its distance
+    // repeats the bytes it has just written. With `slack` bytes of room past the match, copies
+    // run over its end in whole words.
+    static void Copy(std::uint8_t* to, std::size_t back, std::size_t length, std::size_t slack) {
         const std::uint8_t* from = to - back;
-        if (back >= length) {
-            std::memcpy(to, from, length);
-            return;
-        }
-        for (std::size_t i = 0; i < length; ++i) {
-            to[i] = from[i];
+        if (slack >= 8 && back >= 8) {
+            for (std::size_t i = 0; i < length; i += 8) {
+                std::memcpy(to + i, from + i, 8);  // eight bytes already written
+            }
+        } else if (slack >= 8 && back == 1) {
+            const std::uint64_t run = to[-1] * 0x0101010101010101ull;
+            for (std::size_t i = 0; i < length; i += 8) {
+                std::memcpy(to + i, &run, 8);
+            }
+        } else {
+            for (std::size_t i = 0; i < length; ++i) {
+                to[i] = from[i];
+            }
         }
     }
 
