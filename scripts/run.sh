@@ -26,9 +26,12 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     "$bin/mgromtool" check "$tour/swapped.rom"
     "$bin/mgromtool" compress "$user_bitmap" "$tour/compressed.bin"
     "$bin/mgromtool" preview "$user_bitmap" "$tour/output8.bmp"
+    "$bin/mgromtool" extract "$bin/MOONGLASS.ROM" "$tour/catalogue" --force
+    "$bin/mgromtool" verify "$bin/MOONGLASS.ROM" --catalogue "$tour/catalogue"
     { set +x; } 2>/dev/null
     echo
-    echo "The swapped image, the texture record and its preview are in $tour."
+    echo "The swapped image, the texture record, its preview and the catalogue read back out of"
+    echo "the ROM are in $tour."
     echo "To see the editor itself, run this from a desktop session, or under a virtual display:"
     echo "    xvfb-run -a scripts/run.sh"
     exit 0

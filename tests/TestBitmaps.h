@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "codec/BitmapConversion.h"
@@ -74,4 +75,27 @@ inline Bytes StreamBytes(const TextureData& texture, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         out.push_back(static_cast<std::uint8_t>(texture.indexWords[i / 4] >> (24 - 8 * (i % 4))));
     return out;
+}
+
+// A 4 or 8-bit bitmap read without the project's code: the palette in RGBA5551 and the index
+// stream in stored row order, two pixels a byte below 16 colours.
+inline std::pair<std::vector<std::uint16_t>, Bytes> ReadIndexedBitmap(const Bytes& file) {
+    auto u32 = [&](std::size_t at) {
+        return file.at(at) | file.at(at + 1) << 8 | file.at(at + 2) << 16 | file.at(at + 3) << 24;
+    };
+    const int width = u32(18), bitCount = file.at(28), stride = (width * bitCount + 31) / 32 * 4;
+    std::vector<std::uint16_t> palette;
+    for (int at = 54; at < u32(10); at += 4)
+        palette.push_back(static_cast<std::uint16_t>(
+            (file[at + 2] >> 3) << 11 | (file[at + 1] >> 3) << 6 | (file[at] >> 3) << 1));
+    const int perByte = palette.size() < 16 ? 2 : 1;
+    Bytes stream(width * u32(22) / perByte);  // an odd last pixel is dropped
+    for (int i = 0; i < static_cast<int>(stream.size()) * perByte; ++i) {
+        const int x = i % width;
+        const std::uint8_t byte = file.at(u32(10) + i / width * stride + x * bitCount / 8);
+        const int index = bitCount == 8 ? byte : x % 2 ? byte & 0x0F : byte >> 4;
+        stream[i / perByte] |=
+            static_cast<std::uint8_t>(perByte == 2 && i % 2 == 0 ? index << 4 : index);
+    }
+    return {palette, stream};
 }

@@ -35,6 +35,8 @@ inline constexpr int CMD_QUIT = 32774;
 inline constexpr int CMD_ABOUT = 32775;
 inline constexpr int CMD_INSERT_USER_IMAGE = 32776;
 inline constexpr int CMD_APPLY_PATCH = 32777;
+inline constexpr int CMD_BUILD_CATALOGUE = 32790;
+inline constexpr int CMD_EXPORT_TEXTURE = 32791;
 
 inline constexpr int MENU_MAIN = 130;
 inline constexpr int MENU_RIGHT_CLICK = 4;

@@ -95,6 +95,8 @@ void MainDialog::OnCommand(int commandId) {
         {ids::UPDATE_FILTER, &MainDialog::RefillTextureList},
         {ids::CMD_SAVE_NEW_ROM, &MainDialog::SaveNewRom},
         {ids::CMD_APPLY_PATCH, &MainDialog::ApplyPatch},
+        {ids::CMD_BUILD_CATALOGUE, &MainDialog::BuildCatalogue},
+        {ids::CMD_EXPORT_TEXTURE, &MainDialog::ExportTexture},
         {ids::CMD_QUIT, &MainDialog::EndWithOk},
         {ids::OK, &MainDialog::EndWithOk},
         {ids::CMD_ABOUT, &MainDialog::ShowAboutDialog},

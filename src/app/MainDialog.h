@@ -67,6 +67,8 @@ private:
     void SaveNewRom();
     void ApplyPatch();
     bool MayEnd();
+    void BuildCatalogue();  // CatalogueBuildFlow.cpp
+    void ExportTexture();   // ExportTextureFlow.cpp
 
     Editor& m_editor;
     WindowServices& m_services;

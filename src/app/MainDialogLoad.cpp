@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QListWidget>
 
+#include "app/CatalogueBuildFlow.h"
 #include "app/FeedbackTexts.h"
 #include "app/FileDialogs.h"
 #include "app/MainDialog.h"
 #include "app/ReplaceUndo.h"
 #include "app/RomIdentityBar.h"
+#include "app/ScanReportMessages.h"
 #include "app/StatusFeedback.h"
 #include "app/ThumbnailList.h"
 #include "app/WindowTexts.h"
@@ -22,6 +24,7 @@ void MainDialog::LoadRom() {
 }
 
 void MainDialog::LoadRomFile(const QString& chosen) {
+    OfferCatalogueBuild(this, m_editor, m_services, chosen.toStdString());
     const LoadResult loaded = m_editor.Load(chosen.toStdString());
     if (loaded.outcome == LoadOutcome::RomRefused) {
         ShowText(window_texts::RomFile(loaded.check));
@@ -51,16 +54,7 @@ void MainDialog::LoadRomFile(const QString& chosen) {
     m_controls.sizeCombo->setCurrentIndex(0);
     WriteControls();
 
-    for (int sizeClass : loaded.scan.classesWithoutBitmaps) {
-        ShowText(window_texts::BadInstall(window_texts::FolderForMessage(sizeClass)));
-    }
-    for (const ScanReport::Overflow& overflow : loaded.scan.overflows) {
-        ShowText(window_texts::TooManyBitmaps(window_texts::FolderForMessage(overflow.sizeClass),
-                                              MAX_CLASS_ENTRIES, overflow.leftOut));
-    }
-    if (!loaded.scan.userRefusals.empty()) {
-        ShowText(window_texts::UserBitmapErrors(loaded.scan.userRefusals));
-    }
+    ShowScanReport(this, m_services, loaded.scan);
     m_controls.sizeCombo->setCurrentIndex(0);
     SwitchImageSize();
 }

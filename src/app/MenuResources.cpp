@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::array kFileItems = {
     MenuItemTemplate{"&Load Moonglass ROM", ids::CMD_LOAD_ROM},
+    MenuItemTemplate{"&Build Catalogue from ROM...", ids::CMD_BUILD_CATALOGUE},
     MenuItemTemplate{"&Save New ROM", ids::CMD_SAVE_NEW_ROM},
     MenuItemTemplate{"", 0},
     MenuItemTemplate{"&Quit", ids::CMD_QUIT},
@@ -20,7 +21,9 @@ constexpr std::array kMainPopups = {
     PopupTemplate{"&Help", kHelpItems},
 };
 
-constexpr std::array kRightClickItems = {MenuItemTemplate{"Replace", ids::CMD_REPLACE}};
+constexpr std::array kRightClickItems = {
+    MenuItemTemplate{"Replace", ids::CMD_REPLACE},
+    MenuItemTemplate{"Export Texture As Bitmap...", ids::CMD_EXPORT_TEXTURE}};
 constexpr std::array kRightClickPopups = {PopupTemplate{"Right Click", kRightClickItems}};
 
 constexpr std::array kRightClickSmallItems = {

@@ -4,8 +4,10 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <algorithm>
+#include <climits>
 
 #include "app/RememberedFolders.h"
 
@@ -126,4 +128,35 @@ int QtWindowServices::RunModal(QDialog& dialog) {
 
 void QtWindowServices::RunPopupMenu(QMenu& menu, const QPoint& screenPosition) {
     menu.exec(screenPosition);
+}
+
+namespace {
+
+class QtProgressDialog : public ProgressDialogService {
+public:
+    QtProgressDialog(QWidget* owner, const QString& text, const QString& caption)
+        : m_dialog(text, QStringLiteral("Cancel"), 0, 1, owner) {
+        m_dialog.setWindowTitle(caption);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+    bool Advance(std::size_t done, std::size_t total) override {
+        // A window-modal dialog takes the user's events while its value is set.
+        m_dialog.setMaximum(static_cast<int>(std::min<std::size_t>(total, INT_MAX)));
+        m_dialog.setValue(static_cast<int>(std::min(done, total)));
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressDialogService> QtWindowServices::OpenProgress(QWidget* owner,
+                                                                      const QString& text,
+                                                                      const QString& caption) {
+    return std::make_unique<QtProgressDialog>(owner, text, caption);
 }

@@ -15,4 +15,6 @@ public:
                                             int* chosenType = nullptr) override;
     int RunModal(QDialog& dialog) override;
     void RunPopupMenu(QMenu& menu, const QPoint& screenPosition) override;
+    std::unique_ptr<ProgressDialogService> OpenProgress(QWidget* owner, const QString& text,
+                                                        const QString& caption) override;
 };

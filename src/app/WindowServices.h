@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstddef>
+#include <memory>
 #include <optional>
 
 class QDialog;
@@ -21,6 +23,15 @@ struct FileDialogRequest {
     QString defaultFileName;   // proposed in the name field
     QString filter;            // pairs of "description|patterns|", patterns separated by ';'
     unsigned options = 0;      // FileDialogOption bits
+};
+
+// A progress dialog with a Cancel button, open while a long command runs; it closes when
+// destroyed.
+class ProgressDialogService {
+public:
+    virtual ~ProgressDialogService() = default;
+    // Shows `done` of `total` steps; false once the user has cancelled.
+    virtual bool Advance(std::size_t done, std::size_t total) = 0;
 };
 
 // Everything the handlers need from the windowing system that a user answers: message boxes,
@@ -51,6 +62,9 @@ public:
     // Shows a pop-up menu at a screen position until the user chooses an item or dismisses it;
     // a chosen item is triggered.
     virtual void RunPopupMenu(QMenu& menu, const QPoint& screenPosition) = 0;
+    // Opens a modal progress dialog owned by `owner`, saying `text`.
+    virtual std::unique_ptr<ProgressDialogService> OpenProgress(QWidget* owner, const QString& text,
+                                                                const QString& caption) = 0;
 };
 
 // Turns a filter written as "description|patterns|..." into Qt's name filters, one per pair:

@@ -76,6 +76,8 @@ const char* NewRomCaption(const NewRomResult& result) {
             return CHOOSE_ANOTHER_CAPTION;
         case NewRomError::CannotReadWorking:
             return CANNOT_OPEN_CAPTION;
+        case NewRomError::RecordMismatch:
+            return "Not saved";
         default:
             return CANNOT_WRITE_CAPTION;
     }

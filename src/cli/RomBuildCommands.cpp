@@ -28,8 +28,6 @@
 
 namespace {
 
-constexpr std::uint32_t MAX_HEX_DIGITS = 8;
-
 std::string Lower(std::string_view text) {
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -40,27 +38,6 @@ std::string Lower(std::string_view text) {
 bool EndsWithImageName(std::string_view text) {
     const std::string ending = text.size() > 4 ? Lower(text.substr(text.size() - 4)) : "";
     return ending == ".bmp" || ending == ".png";
-}
-
-// Strict hexadecimal: an optional "0x", then one to eight digits and nothing else.
-std::optional<std::uint32_t> ParseOffset(std::string_view text) {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-    }
-    if (text.empty() || text.size() > MAX_HEX_DIGITS) {
-        return std::nullopt;
-    }
-    std::uint32_t value = 0;
-    for (const char c : text) {
-        if (!std::isxdigit(static_cast<unsigned char>(c))) {
-            return std::nullopt;
-        }
-        const int digit = std::isdigit(static_cast<unsigned char>(c))
-                              ? c - '0'
-                              : std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
-        value = value << 4 | static_cast<std::uint32_t>(digit);
-    }
-    return value;
 }
 
 // Refuses a file that is not an accepted swapped-order ROM image with the editor's words; 0 when

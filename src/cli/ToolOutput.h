@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 // How every command reports a problem on standard error.
 
@@ -18,3 +20,7 @@ int Refuse(const std::string& name, const std::string& text);
 
 // Writes an output file whole (WriteFileAtomically); ROM_COMMAND_OK, or the failure refused.
 int WriteOutput(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// A ROM offset written in strict hexadecimal: an optional "0x", then one to eight digits and
+// nothing else; nullopt otherwise.
+std::optional<std::uint32_t> ParseOffset(std::string_view text);

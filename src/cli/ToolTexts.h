@@ -37,6 +37,9 @@ inline constexpr const char* BUILD_USAGE =
 inline constexpr const char* DIFF_USAGE =
     "diff OLD.rom NEW.rom OUT.pat|OUT.ips|OUT.bps [--format pat|ips|bps]";
 inline constexpr const char* APPLY_USAGE = "apply WORKING.rom PATCH.pat|.ips|.bps OUT.rom";
+inline constexpr const char* EXTRACT_USAGE = "extract ROM DIR [--force]";
+inline constexpr const char* EXPORT_USAGE = "export ROM OFFSET OUT.bmp";
+inline constexpr const char* VERIFY_USAGE = "verify ROM [--catalogue DIR]";
 
 // Wrong arguments.
 inline constexpr const char* WRONG_ARGUMENTS = "wrong arguments";
@@ -52,6 +55,11 @@ inline constexpr const char* BUILD_ARGUMENTS = "build takes a working ROM and an
 inline constexpr const char* DIFF_ARGUMENTS = "diff takes two ROM images and an output file";
 inline constexpr const char* APPLY_ARGUMENTS =
     "apply takes a working ROM, a patch and an output file";
+inline constexpr const char* EXTRACT_ARGUMENTS = "extract takes a ROM image and a folder";
+inline constexpr const char* EXPORT_ARGUMENTS =
+    "export takes a ROM image, a texture's offset and an output bitmap";
+inline constexpr const char* VERIFY_ARGUMENTS = "verify takes a ROM image";
+inline constexpr const char* BAD_OFFSET = "OFFSET must be a hexadecimal ROM offset";
 std::string NotAPair(const std::string& argument);
 std::string UnknownOption(const std::string& option);
 std::string UnknownCommand(const std::string& command);
@@ -74,6 +82,12 @@ std::string NoTextureAt(const std::string& catalogue, std::uint32_t offset);
 std::string NoUserBitmap(const std::string& name, const std::string& userFolder,
                          const std::string& reason);
 std::string DefaultRooms(const std::string& catalogue);
+
+// extract's and verify's refusals.
+inline constexpr const char* EXTRACT_FORCE =
+    " Add --force to write over the catalogue's bitmaps and image table.";
+inline constexpr const char* NO_CATALOGUED_TEXTURE =
+    "holds no bitmap of a game class: there is nothing to verify";
 
 // diff's report: how many records the patch holds.
 std::string RecordCount(std::size_t count);

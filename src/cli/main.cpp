@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/CatalogueLocation.h"
+#include "cli/ExtractCommands.h"
 #include "cli/RomBuildCommands.h"
 #include "cli/RomCommands.h"
 #include "cli/TextureCommands.h"
@@ -60,6 +61,15 @@ int main(int argc, char** argv) {
     }
     if (command == "apply") {
         return RunApply(args);
+    }
+    if (command == "extract") {
+        return RunExtract(args);
+    }
+    if (command == "export") {
+        return RunExport(args);
+    }
+    if (command == "verify") {
+        return RunVerify(args, DefaultCatalogue(argv[0]));
     }
     if (command == "demo-kit") {
         return RunDemoKit(args);

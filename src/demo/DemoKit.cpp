@@ -14,7 +14,7 @@
 #include "codec/TextureCompressor.h"
 #include "codec/UserImage.h"
 #include "demo/DemoPictures.h"
-#include "demo/IndexedBitmap.h"
+#include "dib/IndexedBitmap.h"
 #include "io/AtomicFile.h"
 #include "io/RomImage.h"
 
@@ -23,6 +23,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t FILLER_SEED = 0x4D474C53;
+// Fills the room behind each record.
+constexpr std::uint8_t PADDING = 0xFF;
 constexpr std::size_t INTERNAL_NAME_OFFSET = 0x20;
 constexpr std::size_t INTERNAL_NAME_LENGTH = 20;
 constexpr std::size_t COUNTRY_OFFSET = 0x3E;
@@ -388,8 +390,9 @@ std::string BuildReadme(const Layout& layout, const std::vector<std::uint32_t>& 
     line(Format("%-16s native byte order, %u bytes, internal name \"%s\" at 0x20,", DEMO_ROM_NAME,
                 static_cast<unsigned>(ROM_IMAGE_SIZE), DEMO_INTERNAL_NAME));
     line("                 country code 0x45 (E) and version 0 at 0x3E and 0x3F;");
-    line(Format("                 %zu texture records from offset 0x%X up.", textureCount,
-                static_cast<unsigned>(DEMO_FIRST_TEXTURE)));
+    line(Format("                 %zu texture records from offset 0x%X up, each followed by 0xFF",
+                textureCount, static_cast<unsigned>(DEMO_FIRST_TEXTURE)));
+    line("                 padding up to the next one.");
     line(Format("%-16s %zu little-endian 32-bit positions. For a texture at X the value",
                 IMAGE_TABLE_FILE, IMAGE_TABLE_LENGTH));
     line("                 X - 1 is followed by X + room, so the editor finds its room; the");
@@ -604,6 +607,15 @@ DemoKitContents BuildDemoKit() {
     Bytes image = FilledImage();
     for (const Texture& texture : layout.textures) {
         std::copy(texture.record.begin(), texture.record.end(), image.begin() + texture.offset);
+        // The room behind a record is padding, as in a cartridge image, so that a catalogue
+        // built from the image alone finds the rooms of the table.
+        std::fill(
+            image.begin() + texture.offset + static_cast<std::ptrdiff_t>(texture.record.size()),
+            image.begin() + texture.offset + texture.room + 1, PADDING);
+    }
+    // The last room ends where the table says: the byte after it is no padding.
+    if (image[cursor] == 0x00 || image[cursor] == PADDING) {
+        image[cursor] = 0x5A;
     }
     contents.files.push_back({DEMO_ROM_NAME, std::move(image)});
     contents.files.push_back({IMAGE_TABLE_FILE, LittleEndianTable(table)});

@@ -11,6 +11,8 @@
 #include "catalogue/RomCheck.h"
 #include "catalogue/SizeClassTable.h"
 #include "codec/BitmapConversion.h"
+#include "codec/TextureRecordDecode.h"
+#include "extract/CatalogueBuild.h"
 #include "replace/PendingSlot.h"
 #include "replace/ReplaceDecision.h"
 #include "replace/ReplacementSource.h"
@@ -79,6 +81,28 @@ struct InsertResult {
     std::string reason = {};  // as in TextureFacts
 };
 
+// How Build Catalogue from ROM ended: the ROM's verdict (only Native and Swapped are built
+// from; CannotRead also when the image cannot be read whole) and the build's result.
+struct CatalogueFromRom {
+    RomFileCheck check;
+    CatalogueBuildResult build;
+};
+
+// How Export Texture ended.
+enum class ExportOutcome {
+    Written,      // the bitmap was written
+    NoRomOpened,  // nothing was loaded
+    UserBitmap,   // the entry is a User bitmap, a file of its own already
+    NoRecord,     // the record at the texture's offset does not decode (see `decoded`)
+    NotWritten,   // the working ROM or the bitmap could not be read or written (`error`)
+};
+struct ExportResult {
+    ExportOutcome outcome = ExportOutcome::Written;
+    std::uint32_t offset = 0;
+    RecordDecodeOutcome decoded;
+    std::string error;
+};
+
 // The editor without its window: the state of a run and every command's flow. Commands take the
 // user's answers as arguments and return what happened; commands whose dialogs come in the
 // middle are split into steps that the window calls in order.
@@ -101,6 +125,18 @@ public:
     // resets the editing state and rebuilds the catalogue. A refused load changes nothing, except
     // that a working copy of ours that a failed write may have damaged is no longer used.
     LoadResult Load(const std::filesystem::path& chosen);
+
+    // Whether Load ROM should first offer to build the catalogue from `chosen`: it is an
+    // accepted ROM and no game class folder holds a bitmap.
+    bool OffersCatalogueBuild(const std::filesystem::path& chosen) const;
+    // Build Catalogue from ROM: builds the catalogue beside the program from `rom`
+    // (BuildCatalogue); a later load shows it.
+    CatalogueFromRom BuildCatalogueFromRom(const std::filesystem::path& rom, bool force,
+                                           const BuildProgress& progress) const;
+    // The name an exported texture is offered under: its offset, as its catalogue bitmap.
+    std::string ExportName(int sizeClass, int entry) const;
+    // Export Texture: the record at the entry's offset in the working ROM, as a bitmap file.
+    ExportResult ExportTexture(int sizeClass, int entry, const std::filesystem::path& output) const;
 
     // The facts shown for entry `entry` of class `sizeClass`.
     TextureFacts Inspect(int sizeClass, int entry) const;

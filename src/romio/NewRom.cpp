@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "catalogue/SizeClasses.h"
+#include "codec/TextureRecordDecode.h"
 #include "codec/UserImage.h"
 #include "io/AtomicFile.h"
 #include "io/ByteOrder.h"
@@ -92,6 +93,31 @@ std::vector<PendingReplacement> CollectPendingReplacements(const SizeClassTable&
     return pending;
 }
 
+UserRecord MakeUserRecord(const UserImage& image, std::string name) {
+    UserRecord user;
+    user.result = image.result;
+    user.name = std::move(name);
+    if (image.result != ConvertResult::Ok) {
+        return user;
+    }
+    user.record = image.record;
+    ConvertedTexture& converted = user.converted;
+    converted.width = image.width;
+    converted.height = image.height;
+    const auto entries = static_cast<std::size_t>(std::clamp(image.entries, 0, 256));
+    converted.palette.assign(image.texture.palette.begin(),
+                             image.texture.palette.begin() + static_cast<std::ptrdiff_t>(entries));
+    const std::size_t pixels = std::size_t{image.width} * image.height;
+    const std::size_t dataBytes =
+        std::min(image.depthMode == DEPTH_MODE_4BIT ? pixels / 2 : pixels, INDEX_BUFFER_BYTES);
+    converted.data.resize(dataBytes);
+    for (std::size_t i = 0; i < dataBytes; ++i) {
+        converted.data[i] =
+            static_cast<std::uint8_t>(image.texture.indexWords[i / 4] >> (24 - 8 * (i % 4)));
+    }
+    return user;
+}
+
 UserRecordSource UserRecordsFromCatalogue(const SizeClassTable& table) {
     return [&table](std::uint32_t userIndex, char formatFlag) {
         UserRecord user;
@@ -103,11 +129,8 @@ UserRecordSource UserRecordsFromCatalogue(const SizeClassTable& table) {
             return user;
         }
         const std::filesystem::path path(users.imagePath[userIndex]);
-        user.name = path.filename().string();
-        UserImage image = PrepareUserImage(path, formatFlag == 'G' ? "G" : "N");
-        user.result = image.result;
-        user.record = std::move(image.record);
-        return user;
+        return MakeUserRecord(PrepareUserImage(path, formatFlag == 'G' ? "G" : "N"),
+                              path.filename().string());
     };
 }
 
@@ -202,6 +225,38 @@ void Assemble(std::vector<std::uint8_t>& image, const std::vector<PendingReplace
     }
 }
 
+// Whether the bytes written for a User source read back as what was converted.
+bool ReadsBack(std::span<const std::uint8_t> image, const PendingReplacement& entry,
+               const UserRecord& user) {
+    std::vector<std::uint8_t> written(entry.length);
+    for (std::uint32_t k = 0; k < entry.length; ++k) {
+        written[k] = image[(entry.targetOffset + k) ^ 1u];
+    }
+    const RecordDecodeOutcome decoded = DecodeTextureRecord(written);
+    const DecodedTexture& texture = decoded.texture;
+    const ConvertedTexture& converted = user.converted;
+    return decoded.result == RecordDecodeResult::Ok && texture.width == converted.width &&
+           texture.height == converted.height && texture.palette == converted.palette &&
+           texture.data == converted.data;
+}
+
+// The first User replacement whose written bytes do not read back, as a refusal; None if all do.
+NewRomResult CheckUserRecords(std::span<const std::uint8_t> image,
+                              const std::vector<PendingReplacement>& pending, const Plan& plan) {
+    for (const PendingReplacement& entry : pending) {
+        if (entry.source >= USER_IMAGE_LIMIT || entry.length == 0) {
+            continue;
+        }
+        const UserRecord& user = plan.records.at({entry.source, entry.formatFlag});
+        if (!ReadsBack(image, entry, user)) {
+            NewRomResult refusal = Refusal(NewRomError::RecordMismatch, entry);
+            refusal.userName = user.name;
+            return refusal;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 NewRomResult BuildNewImage(std::span<const std::uint8_t> workingSwapped,
@@ -214,6 +269,10 @@ NewRomResult BuildNewImage(std::span<const std::uint8_t> workingSwapped,
     NewRomResult result;
     result.image.assign(workingSwapped.begin(), workingSwapped.end());
     Assemble(result.image, pending, plan);
+    NewRomResult mismatch = CheckUserRecords(result.image, pending, plan);
+    if (mismatch.error != NewRomError::None) {
+        return mismatch;
+    }
     return result;
 }
 
@@ -226,6 +285,10 @@ NewRomResult BuildNewImage(std::vector<std::uint8_t>&& workingSwapped,
         return std::move(plan.refusal);
     }
     Assemble(image, pending, plan);
+    NewRomResult mismatch = CheckUserRecords(image, pending, plan);
+    if (mismatch.error != NewRomError::None) {
+        return mismatch;
+    }
     NewRomResult result;
     result.image = std::move(image);
     return result;

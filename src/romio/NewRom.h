@@ -10,6 +10,7 @@
 
 #include "catalogue/SizeClassTable.h"
 #include "codec/BitmapConversion.h"
+#include "codec/UserImage.h"
 #include "io/FileBytes.h"
 
 // Save New ROM: the pending replacements of the catalogue become a new ROM image. Every
@@ -50,12 +51,26 @@ struct PendingReplacement {
 // them are written.
 std::vector<PendingReplacement> CollectPendingReplacements(const SizeClassTable& table);
 
+// What a User record must read back as: the converted texture it was compressed from.
+struct ConvertedTexture {
+    int width = 0;                       // the bitmap's width, as converted
+    int height = 0;                      // the bitmap's height, as converted
+    std::vector<std::uint16_t> palette;  // the palette entries the record was given
+    std::vector<std::uint8_t> data;      // the data bytes that were compressed
+};
+
 // The texture record of a User bitmap, built with a given format flag.
 struct UserRecord {
     ConvertResult result = ConvertResult::CannotOpen;  // Ok exactly when `record` is usable
     std::vector<std::uint8_t> record;                  // the record's bytes, native order
-    std::string name;  // the bitmap's file name (or its number), for messages
+    std::string name;            // the bitmap's file name (or its number), for messages
+    ConvertedTexture converted;  // Ok: what the record was made from
 };
+
+// The User record of a prepared image (PrepareUserImage): its record, and as `converted` its
+// width, height, `entries` palette entries and the first width x height (4-bit: half that,
+// rounded down) bytes of its index stream.
+UserRecord MakeUserRecord(const UserImage& image, std::string name);
 
 // Supplies the record of User bitmap `userIndex` built with format flag `formatFlag`.
 using UserRecordSource = std::function<UserRecord(std::uint32_t userIndex, char formatFlag)>;
@@ -73,6 +88,7 @@ enum class NewRomError {
     SourcePastEnd,      // a catalogued source range reaches past the image
     UserBitmap,         // a User bitmap could not be turned into a record
     Overlap,            // a replacement runs into the next target ("Bad Forcing Amount")
+    RecordMismatch,     // a User record written does not read back as what was converted
     SameAsWorking,      // the output names the working ROM itself
     CannotReadWorking,  // the working ROM file cannot be read
     CannotWrite,        // the output file could not be written
@@ -80,11 +96,12 @@ enum class NewRomError {
 
 struct NewRomResult {
     NewRomError error = NewRomError::None;
-    // The replacement a refusal is about (TargetPastEnd, SourcePastEnd, UserBitmap, Overlap).
+    // The replacement a refusal is about (TargetPastEnd, SourcePastEnd, UserBitmap, Overlap,
+    // RecordMismatch).
     PendingReplacement entry;
     // Overlap only: the replacement whose target `entry` runs into.
     PendingReplacement next;
-    // UserBitmap only: why the bitmap was refused, and its name.
+    // UserBitmap: why the bitmap was refused; UserBitmap and RecordMismatch: its name.
     ConvertResult convertResult = ConvertResult::Ok;
     std::string userName;
     // Working image or file length for WorkingWrongSize; 0 otherwise.
@@ -109,9 +126,13 @@ struct NewRomResult {
 // bitmap that cannot be converted (its record is built at most once per bitmap and flag), or an
 // entry whose range reaches past the next entry's targetOffset (the gap targetOffset[i+1] -
 // targetOffset[i] - length[i] is negative; equal targets overlap unless the first length is 0;
-// the last entry has no gap to check). The list must be sorted as CollectPendingReplacements
-// sorts it; an unsorted list's out-of-order entry shows as an overlap. An empty list gives a copy
-// of the working image. A working image of another size or not in swapped order is refused.
+// the last entry has no gap to check). Once assembled, the bytes written for each User source
+// (length above 0) are decoded from the new image and must give exactly the record's
+// `converted` width, height, palette and data; otherwise the build ends with RecordMismatch and
+// nothing returned, as such a record could only be a fault of ours. The list must be sorted as
+// CollectPendingReplacements sorts it; an unsorted list's out-of-order entry shows as an overlap.
+// An empty list gives a copy of the working image. A working image of another size or not in
+// swapped order is refused.
 NewRomResult BuildNewImage(std::span<const std::uint8_t> workingSwapped,
                            const std::vector<PendingReplacement>& pending,
                            const UserRecordSource& userRecords);

@@ -147,6 +147,12 @@ std::string NewRom(const NewRomResult& result) {
                    ", the replacement for the texture at " + target + ")" + NOTHING_WRITTEN;
         case NewRomError::Overlap:
             return TOO_FAR;
+        case NewRomError::RecordMismatch:
+            return "The texture record made from " + result.userName + " for the texture at " +
+                   target +
+                   " does not read back as the picture it was made from, so the game could not "
+                   "show it. This is a fault of the editor, not of the bitmap." +
+                   NOTHING_WRITTEN;
         case NewRomError::SameAsWorking:
             return OUTPUT_IS_WORKING_ROM;
         case NewRomError::CannotReadWorking:

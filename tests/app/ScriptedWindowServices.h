@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QDialog>
 #include <QMenu>
+#include <cstdint>
 #include <deque>
+#include <memory>
 
 #include "app/WindowServices.h"
 
@@ -22,6 +24,9 @@ public:
     QStringList fileFilters;  // the filters offered
     QStringList modalDialogTitles;
     QStringList unexpected;
+    QStringList progressTexts;             // the progress dialogs opened
+    std::deque<std::size_t> cancelAtStep;  // each dialog is cancelled at that step; never if none
+    std::size_t progressSteps = 0;         // steps shown, over all dialogs
 
     void ShowMessage(QWidget*, const QString& text, const QString& caption) override {
         messages << text + QStringLiteral(" / ") + caption;
@@ -63,8 +68,32 @@ public:
             }
         }
     }
+    std::unique_ptr<ProgressDialogService> OpenProgress(QWidget*, const QString& text,
+                                                        const QString&) override {
+        progressTexts << text;
+        std::size_t cancelAt = SIZE_MAX;
+        if (!cancelAtStep.empty()) {
+            cancelAt = cancelAtStep.front();
+            cancelAtStep.pop_front();
+        }
+        return std::make_unique<ScriptedProgress>(*this, cancelAt);
+    }
 
 private:
+    class ScriptedProgress : public ProgressDialogService {
+    public:
+        ScriptedProgress(ScriptedWindowServices& services, std::size_t cancelAt)
+            : m_services(services), m_cancelAt(cancelAt) {}
+        bool Advance(std::size_t done, std::size_t) override {
+            ++m_services.progressSteps;
+            return done < m_cancelAt;
+        }
+
+    private:
+        ScriptedWindowServices& m_services;
+        std::size_t m_cancelAt;
+    };
+
     template <typename T>
     T Next(std::deque<T>& answers, const QString& what, T cancel) {
         if (answers.empty()) {

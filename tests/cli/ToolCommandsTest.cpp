@@ -106,8 +106,7 @@ struct Kit {
     }
     Bytes Expected(const std::vector<PendingReplacement>& pending) const {
         const auto user = [](std::uint32_t, char flag) {
-            const Bytes record = PrepareUserImage(UserBitmap(), std::string(1, flag)).record;
-            return UserRecord{ConvertResult::Ok, record, "Face.bmp"};
+            return MakeUserRecord(PrepareUserImage(UserBitmap(), std::string(1, flag)), "Face.bmp");
         };
         return BuildNewImage(workingBytes, pending, user).image;
     }

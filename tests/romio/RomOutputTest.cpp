@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "codec/TextureCompressor.h"
 #include "io/ByteOrder.h"
 #include "io/LittleEndian.h"
 #include "io/RomImage.h"
@@ -52,14 +53,28 @@ Bytes PieceByPiece(const Bytes& working, const std::vector<PendingReplacement>& 
     return Swapped(native);
 }
 
-// User records made up for the assembly tests: record u with flag f is u + 3 bytes long.
+// A real record for the assembly tests, different for each bitmap u and flag: 8 x (u + 1)
+// pixels of u + 2 colours, 4-bit.
+UserRecord FakeUser(std::uint32_t u, char flag) {
+    UserRecord user{ConvertResult::Ok, {}, "user" + std::to_string(u), {8, int(u) + 1, {}, {}}};
+    for (std::uint32_t k = 0; k < u + 2; ++k) {
+        user.converted.palette.push_back(static_cast<std::uint16_t>(0x0842 * (k + 1) + flag));
+    }
+    std::vector<std::uint32_t> words(u + 1, 0);
+    for (std::uint32_t k = 0; k < 4 * (u + 1); ++k) {
+        const auto byte = static_cast<std::uint8_t>((k * 3 + flag) % (u + 2) << 4 | k % (u + 2));
+        user.converted.data.push_back(byte);
+        words[k / 4] |= std::uint32_t{byte} << (24 - 8 * (k % 4));
+    }
+    user.record = CompressTexture(TEXTURE_STREAM_MAGIC, FIXED_BLOCK_HEADER, 8, int(u) + 1, words,
+                                  user.converted.palette, int(u) + 2, std::string(1, flag));
+    return user;
+}
+
 UserRecordSource FakeUserRecords(UserRecords& made) {
     return [&made](std::uint32_t u, char flag) {
         EXPECT_FALSE(made.contains({u, flag}));  // made once per bitmap and flag
-        UserRecord user{ConvertResult::Ok, {}, "user" + std::to_string(u)};
-        for (std::uint32_t k = 0; k < u + 3; ++k) {
-            user.record.push_back(static_cast<std::uint8_t>(0xA0 + k * (flag == 'G' ? 3 : 5)));
-        }
+        UserRecord user = FakeUser(u, flag);
         made[{u, flag}] = user.record;
         return user;
     };
@@ -140,9 +155,14 @@ TEST(NewRomAssembly, EqualsThePieceByPieceAssemblyOnFixedAndRandomLayouts) {
         std::vector<PendingReplacement>& pending = layouts.emplace_back();
         std::uint32_t next = 0x10000 + rng() % 5;
         for (int i = 0, count = 1 + static_cast<int>(rng() % 9); i < count; ++i) {
-            const std::uint32_t length = rng() % 4 == 0 ? 0 : 1 + rng() % 0x81;
+            std::uint32_t length = rng() % 4 == 0 ? 0 : 1 + rng() % 0x81;
             const std::uint32_t source = rng() % 3 == 0 ? rng() % 4 : 0x10000 + rng() % 0x100000;
-            pending.push_back({next, source, length, rng() % 2 == 0 ? 'N' : 'G'});
+            const char flag = rng() % 2 == 0 ? 'N' : 'G';
+            if (source < USER_IMAGE_LIMIT && length > 0) {
+                // A User record is written whole: a cut one would not read back.
+                length = std::max<std::uint32_t>(length, FakeUser(source, flag).record.size());
+            }
+            pending.push_back({next, source, length, flag});
             // Gap of 0 to 3 bytes, sometimes the same target after a zero length.
             next += length + (length == 0 && rng() % 2 == 0 ? 0 : rng() % 4);
         }
@@ -165,14 +185,36 @@ TEST(NewRomRefusal, EachFaultIsFoundAndNothingIsReturned) {
         {{{0xFFFFFFF0, 0x20000, 0x20, 'N'}}, NewRomError::TargetPastEnd},
         {{{0x10000, ROM_IMAGE_SIZE - 3, 4, 'N'}}, NewRomError::SourcePastEnd},
         {{{0x10000, UNKNOWN_SOURCE, 4, 'N'}}, NewRomError::SourcePastEnd},
-        {{{0x10000, 3, 4, 'N'}}, NewRomError::UserBitmap},  // no User bitmaps at all
+        {{{0x10000, 9, 4, 'N'}}, NewRomError::UserBitmap},  // no such User bitmap
+        // User records that do not read back: cut, one with a bit flipped, one whose data
+        // differs from what was converted.
+        {{{0x10000, 2, std::uint32_t(FakeUser(2, 'N').record.size() - 3), 'N'}},
+         NewRomError::RecordMismatch},
+        {{{0x10000, 1, 0x40, 'N'}}, NewRomError::RecordMismatch},
+        {{{0x10000, 0, 0x40, 'N'}}, NewRomError::RecordMismatch},
+        {{{0x10000, 3, 0x40, 'N'}}, NewRomError::None},
+    };
+    const UserRecordSource users = [](std::uint32_t u, char flag) {
+        UserRecord user = u < 4 ? FakeUser(u, flag) : UserRecord{};
+        if (u == 1) {
+            user.record[13] ^= 0x04;  // the stream's second byte
+        } else if (u == 0) {
+            user.converted.data[2] ^= 0x01;
+        }
+        return user;
     };
     for (const auto& [pending, error] : cases) {
-        const NewRomResult result = BuildNewImage(working, pending, {});
+        const NewRomResult result = BuildNewImage(working, pending, users);
         EXPECT_EQ(result.error, error) << pending[0].targetOffset;
         EXPECT_EQ(result.image.empty(), error != NewRomError::None);
     }
     EXPECT_EQ(BuildNewImage(Swapped(working), {}, {}).error, NewRomError::WorkingNotSwapped);
+    // Save New ROM's file: a record that does not read back leaves no file.
+    TempFolder folder;
+    const std::vector<PendingReplacement> bad = {{0x10000, 1, 0x40, 'N'}};
+    EXPECT_EQ(SaveNewRomFile(folder.Write("w.rom", working), folder / "new.rom", bad, users).error,
+              NewRomError::RecordMismatch);
+    EXPECT_FALSE(std::filesystem::exists(folder / "new.rom"));
 }
 
 TEST(PatchRecords, WorkedCasesAndTheLiteralSearchInBothOrdersAcrossEverySkippingBorder) {

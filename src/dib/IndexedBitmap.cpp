@@ -1,4 +1,4 @@
-#include "demo/IndexedBitmap.h"
+#include "dib/IndexedBitmap.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "codec/TextureCompressor.h"
+
+// Data, zlib streams and textures made by our compressor for the inflater and record tests.
+
+using Bytes = std::vector<std::uint8_t>;
+
+// `n` bytes of `symbols` values in runs of 1 to `maxRun`.
+inline Bytes Data(std::size_t n, unsigned seed, unsigned symbols, unsigned maxRun) {
+    std::mt19937 rng(seed);
+    Bytes data;
+    while (data.size() < n)
+        data.insert(data.end(), 1 + rng() % maxRun, static_cast<std::uint8_t>(rng() % symbols));
+    data.resize(n);
+    return data;
+}
+
+// zlib's raw deflate; a small `memLevel` makes many short blocks.
+inline Bytes Deflate(const Bytes& data, int level, int strategy, int memLevel = 8) {
+    z_stream z{};
+    deflateInit2(&z, level, Z_DEFLATED, -15, memLevel, strategy);
+    Bytes out(deflateBound(&z, data.size()) + 64);  // the bound falls short for empty input
+    z.next_in = const_cast<Bytef*>(data.data());
+    z.avail_in = static_cast<uInt>(data.size());
+    z.next_out = out.data();
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+struct SampleTexture {
+    int width, height, count;
+    const char* letter;
+    unsigned maxRun;      // pixel runs of 1 to maxRun equal indices
+    unsigned indexLimit;  // pixel indices below this; the count when 0
+    Bytes pixels = {};
+    Bytes data = {};                          // as compressed: two pixels a byte below 16 entries
+    std::vector<std::uint16_t> palette = {};  // entries given before Make are kept
+    Bytes record = {};
+
+    SampleTexture& Make(unsigned seed) {
+        std::mt19937 rng(seed);
+        pixels = Data(width * height, seed, indexLimit ? indexLimit : count, maxRun);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            if (count >= 16 || i % 2 == 1)
+                data.push_back(count >= 16 ? pixels[i] : pixels[i - 1] << 4 | pixels[i]);
+        if (count < 16 && pixels.size() % 2 == 1)
+            pixels.back() = 0;  // not stored
+        std::vector<std::uint32_t> words((data.size() + 3) / 4, 0);
+        for (std::size_t i = 0; i < data.size(); ++i)
+            words[i / 4] |= std::uint32_t{data[i]} << (24 - 8 * (i % 4));
+        while (palette.size() < static_cast<std::size_t>(count))
+            palette.push_back(static_cast<std::uint16_t>(rng()));
+        record = CompressTexture(0x1172, "110", width, height, words, palette, count, letter);
+        return *this;
+    }
+};
