@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "catalogue/FolderListing.h"
 
 namespace {
@@ -45,12 +47,16 @@ std::vector<std::filesystem::path> CatalogueCandidates(
 }
 
 std::filesystem::path FindCatalogueFolder(const std::filesystem::path& executableFolder,
-                                          std::string_view xdgDataHome, std::string_view home) {
+                                          std::string_view xdgDataHome, std::string_view home,
+                                          bool executableFolderWritable) {
     for (const auto& candidate : CatalogueCandidates(executableFolder, xdgDataHome, home)) {
         std::error_code error;
         if (std::filesystem::is_directory(ResolvePathIgnoringCase(candidate, "romimages"), error)) {
             return candidate;
         }
+    }
+    if (!executableFolderWritable) {
+        return UserDataFolder(xdgDataHome, home).value_or(executableFolder);
     }
     return executableFolder;
 }
@@ -60,5 +66,7 @@ std::optional<std::filesystem::path> ThisUserDataFolder() {
 }
 
 std::filesystem::path FindCatalogueFolderFor(const std::filesystem::path& executableFolder) {
-    return FindCatalogueFolder(executableFolder, Environment("XDG_DATA_HOME"), Environment("HOME"));
+    const bool writable = ::access(executableFolder.c_str(), W_OK) == 0;
+    return FindCatalogueFolder(executableFolder, Environment("XDG_DATA_HOME"), Environment("HOME"),
+                               writable);
 }

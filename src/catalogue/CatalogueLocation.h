@@ -25,11 +25,15 @@ std::vector<std::filesystem::path> CatalogueCandidates(
     const std::filesystem::path& executableFolder, std::string_view xdgDataHome,
     std::string_view home);
 
-// The first candidate that holds a "romimages" folder (any letter case); `executableFolder` when
-// none does, so that a missing catalogue is reported where it is expected first.
+// The first candidate that holds a "romimages" folder (any letter case). When none does:
+// `executableFolder`, so that a missing catalogue is reported where it is expected first, unless
+// the user may not write there (an installed program): then the user's data folder, where a
+// catalogue built from the user's ROM can be written and is found on the next start.
 std::filesystem::path FindCatalogueFolder(const std::filesystem::path& executableFolder,
-                                          std::string_view xdgDataHome, std::string_view home);
+                                          std::string_view xdgDataHome, std::string_view home,
+                                          bool executableFolderWritable = true);
 
-// The same for this process: reads XDG_DATA_HOME and HOME from the environment.
+// The same for this process: reads XDG_DATA_HOME and HOME from the environment, and asks the
+// system whether the executable's folder may be written.
 std::optional<std::filesystem::path> ThisUserDataFolder();
 std::filesystem::path FindCatalogueFolderFor(const std::filesystem::path& executableFolder);

@@ -23,6 +23,8 @@ TEST(CatalogueLocation, FirstFolderHoldingRomimages) {
     const TempFolder home;
     const auto exe = home / "bin", user = home / ".local/share/MGROMImageEditor";
     EXPECT_EQ(FindCatalogueFolder(exe, "", home.Path().string()), exe);
+    // An installed program's folder: a catalogue built from the user's ROM goes to their folder.
+    EXPECT_EQ(FindCatalogueFolder(exe, "", home.Path().string(), false), user);
     std::filesystem::create_directories(user / "ROMIMAGES");
     home.WriteText("bin/romimages", "a file, not a folder");
     EXPECT_EQ(FindCatalogueFolder(exe, "", home.Path().string()), user);
