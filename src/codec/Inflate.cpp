@@ -20,7 +20,7 @@ enum : std::uint8_t {
     KIND_END = 17,      // end of block
     KIND_BAD = 18,      // a symbol the format does not define
     KIND_NO_CODE = 19,  // a bit pattern the code does not assign
-    KIND_LONG = 20,     // a code longer than FAST_BITS: decode it by the counts
+    KIND_LONG = 20,     // a code longer than the table's bits: decode it by the counts
 };
 
 // Trivial, so that tables of entries are not cleared before they are filled.
@@ -294,7 +294,6 @@ public:
         : m_bytes(bytes), m_limit(limit) {
         m_bytes.resize(std::min(limit, expected));
     }
-    std::size_t size() const { return m_size; }
     // Makes room for `n` more bytes; false when that would pass the limit.
     bool Reserve(std::size_t n) {
         if (m_bytes.size() - m_size >= n) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <tuple>
 
 #include "RecordInflater.h"
@@ -19,8 +20,12 @@ std::string F(unsigned value, int bits) {  // a header field, least significant 
 }  // namespace
 
 TEST(Inflate, ZlibStreamsOfEveryLevelAndStrategyInflateToTheirData) {
+    Bytes skewed(30000);  // bytes of geometric frequencies: the rarest get codes of 11 to 15 bits
+    std::mt19937 rng(7);
+    for (auto& b : skewed)
+        b = static_cast<std::uint8_t>(std::countr_zero(rng() | 0x80000000u) * 7);
     for (const Bytes& data :
-         {Bytes{}, Bytes{7}, Data(5000, 1, 256, 1), Data(20000, 2, 12, 3), Data(70000, 3, 4, 400)})
+         {Bytes{}, Bytes{7}, Data(5000, 1, 256, 1), skewed, Data(70000, 3, 4, 400)})
         for (int level = 0; level <= 9; ++level)
             for (int strategy : {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED})
                 for (int memLevel : {1, 9}) {
@@ -62,12 +67,10 @@ TEST(Inflate, MalformedStreamsRefusedWithTheirReason) {
                             "1" + F(127, 7) + "1" + F(107, 7) + "00";
     // Stream bits, result, output limit.
     const std::tuple<std::string, R, std::size_t> cases[] = {
-        {"", R::InputEnded, 9},
         {"110" + a, R::InputEnded, 9},                                           // no end of block
         {"0" + F(0, 2) + "00000" + F(0, 16) + F(0xFFFF, 16), R::InputEnded, 9},  // no final block
         {"1" + F(3, 2), R::BadBlockType, 9},
         {stored + F(1, 16) + F(1, 16) + F('a', 8), R::BadStoredLength, 9},
-        {stored + F(2, 16) + F(0xFFFD, 16) + F('a', 8), R::InputEnded, 9},
         {stored + F(2, 16) + F(0xFFFD, 16) + F('a', 16), R::OutputPastLimit, 1},
         {"110" + a + "11000110", R::BadSymbol, 9},                 // literal/length 286
         {"110" + a + LengthToBits(3) + "11110", R::BadSymbol, 9},  // distance 30

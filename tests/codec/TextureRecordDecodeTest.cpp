@@ -44,10 +44,7 @@ TEST(TextureRecordDecode, NearMissesRefusedWithTheirReason) {
     const Bytes four = SampleTexture{5, 4, 3, "N", 1, 0}.Make(1).record;
     // 8-bit: palette at 2 to 33, width 34, height 35, identifier 36 and 37.
     const Bytes eight = SampleTexture{4, 4, 16, "G", 1, 0}.Make(2).record;
-    auto with = [](Bytes record, std::size_t at, std::uint8_t value) {
-        record.at(at) = value;
-        return record;
-    };
+    auto with = [](Bytes r, std::size_t at, std::uint8_t value) { return r.at(at) = value, r; };
     using I = InflateResult;
     const std::tuple<Bytes, RR, I> cases[] = {
         {{}, RR::TooShort, I::Ok},
