@@ -1,10 +1,12 @@
 // Times the texture record scanner over the demo kit's ROM image and over 12 MiB of random bytes
-// against one plain pass over the same buffer (summing its bytes), and the inflater against
-// zlib's raw inflater on the streams of texture records (our compressor's fixed-code streams and
-// zlib's own dynamic-code streams of the same data), all in one run; then prints the ratios.
+// against one plain pass over the same buffer (summing it a byte and a word at a time), and the
+// inflater against zlib's raw inflater on the streams of texture records (our compressor's
+// fixed-code streams and zlib's own dynamic-code streams of the same data), all in one run; then
+// prints the ratios of the fastest CPU times. Goals: the scan within 3 times the faster pass, the
+// inflater no slower than zlib on our records.
 //
 // Build and run: cmake --build build/default --target texture_record_benchmark
-//   && build/default/bin/texture_record_benchmark
+//   && build/default/bin/texture_record_benchmark --benchmark_repetitions=5
 
 #include <benchmark/benchmark.h>
 
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -42,6 +45,21 @@ std::uint64_t SumBytes(const Bytes& bytes) {
     std::uint64_t sum = 0;
     for (std::uint8_t b : bytes) {
         sum += b;
+    }
+    return sum;
+}
+
+// The same pass eight bytes at a time: the fastest plain read of the buffer.
+std::uint64_t SumWords(const Bytes& bytes) {
+    std::uint64_t sum = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        sum += word;
+    }
+    for (; i < bytes.size(); ++i) {
+        sum += bytes[i];
     }
     return sum;
 }
@@ -134,48 +152,43 @@ int main(int argc, char** argv) {
                 ours.output == ZlibInflate(stream.bytes, stream.dataSize);
     }
 
+    // Registers `work` under `name`, run until it has taken its time.
+    auto add = [](const std::string& name, auto work) {
+        benchmark::RegisterBenchmark(name.c_str(), [work](benchmark::State& state) {
+            for (auto _ : state) {
+                benchmark::DoNotOptimize(work());
+            }
+        })->Unit(benchmark::kMicrosecond);
+    };
     for (const Image& image : images) {
         const Bytes* bytes = &image.bytes;
-        benchmark::RegisterBenchmark(("scan/" + image.name).c_str(), [bytes](
-                                                                         benchmark::State& state) {
-            for (auto _ : state) {
-                benchmark::DoNotOptimize(ScanTextureRecords(*bytes));
-            }
-        })->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("sum/" + image.name).c_str(), [bytes](
-                                                                        benchmark::State& state) {
-            for (auto _ : state) {
-                benchmark::DoNotOptimize(SumBytes(*bytes));
-            }
-        })->Unit(benchmark::kMicrosecond);
+        add("scan/" + image.name, [bytes] { return ScanTextureRecords(*bytes); });
+        add("sum/" + image.name, [bytes] { return SumBytes(*bytes); });
+        add("words/" + image.name, [bytes] { return SumWords(*bytes); });
     }
     for (const Stream& stream : streams) {
         const Stream* s = &stream;
-        benchmark::RegisterBenchmark(("ours/" + stream.name).c_str(), [s](benchmark::State& state) {
-            for (auto _ : state) {
-                benchmark::DoNotOptimize(InflateRaw(s->bytes, s->dataSize));
-            }
-        })->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("zlib/" + stream.name).c_str(), [s](benchmark::State& state) {
-            for (auto _ : state) {
-                benchmark::DoNotOptimize(ZlibInflate(s->bytes, s->dataSize));
-            }
-        })->Unit(benchmark::kMicrosecond);
+        add("ours/" + stream.name, [s] { return InflateRaw(s->bytes, s->dataSize); });
+        add("zlib/" + stream.name, [s] { return ZlibInflate(s->bytes, s->dataSize); });
     }
 
-    FastestTimeReporter reporter;
+    // CPU time: the machines this runs on are often busy with other work.
+    FastestTimeReporter reporter(true);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    std::printf("\n%-24s %10s %10s %8s %6s\n", "image", "scan us", "sum us", "ratio", "goal");
+    std::printf("\nfastest CPU times of each benchmark\n");
+    std::printf("\n%-16s %9s %9s %9s %11s %11s %6s\n", "image", "scan us", "sum us", "words us",
+                "scan/sum", "scan/words", "goal");
     bool met = true;
     for (const Image& image : images) {
         const double scan = reporter.Time("scan/" + image.name);
         const double sum = reporter.Time("sum/" + image.name);
-        if (scan > 0.0 && sum > 0.0) {
-            met = met && scan <= 3 * sum;
-            std::printf("%-24s %10.1f %10.1f %8.2f %6s\n", image.name.c_str(), scan, sum,
-                        scan / sum, "<= 3");
+        const double words = reporter.Time("words/" + image.name);
+        if (scan > 0.0 && sum > 0.0 && words > 0.0) {
+            met = met && scan <= 3 * std::min(sum, words);
+            std::printf("%-16s %9.1f %9.1f %9.1f %11.2f %11.2f %6s\n", image.name.c_str(), scan,
+                        sum, words, scan / sum, scan / words, "<= 3");
         }
     }
     std::printf("\n%-24s %7s %10s %10s %8s %6s\n", "stream", "bytes", "ours us", "zlib us", "ratio",

@@ -20,14 +20,17 @@ enum : std::uint8_t {
     KIND_END = 17,      // end of block
     KIND_BAD = 18,      // a symbol the format does not define
     KIND_NO_CODE = 19,  // a bit pattern the code does not assign
-    KIND_LONG = 20,     // a code longer than FAST_BITS: decode it by the counts
+    KIND_LONG = 20,     // a code longer than the table's bits: decode it by the counts
 };
 
+// Trivial, so that tables of entries are not cleared before they are filled.
 struct Entry {
-    std::uint16_t value = 0;  // literal byte, or base length or distance
-    std::uint8_t extra = KIND_NO_CODE;
-    std::uint8_t length = 0;  // code length in bits
+    std::uint16_t value;  // literal byte, or base length or distance
+    std::uint8_t extra;
+    std::uint8_t length;  // code length in bits
 };
+
+constexpr Entry NO_CODE{0, KIND_NO_CODE, 0};
 
 // Format notes: length symbols 257 to 264 stand for 3 to 10 with no extra bits, then every four
 // symbols take one extra bit more, up to 284 (five extra bits, 227 to 257); 285 is 258 alone.
@@ -115,7 +118,9 @@ public:
         }
         m_tableBits = std::clamp(m_longest, 1, FAST_BITS);
         m_mask = (1u << m_tableBits) - 1;
-        std::fill_n(m_fast.begin(), m_mask + 1, Entry{});
+        if (left != 0) {  // a complete code fills every entry below
+            std::fill_n(m_fast.begin(), m_mask + 1, NO_CODE);
+        }
         std::uint32_t code = 0;  // canonical codes, assigned in symbol order within each length
         int index = 0;
         for (int len = 1; len <= MAX_BITS; ++len) {
@@ -127,7 +132,8 @@ public:
                         m_fast[i] = entry;
                     }
                 } else {
-                    m_fast[ReverseBits(code >> (len - m_tableBits), m_tableBits)].extra = KIND_LONG;
+                    m_fast[ReverseBits(code >> (len - m_tableBits), m_tableBits)] =
+                        Entry{0, KIND_LONG, 0};
                 }
             }
             code <<= 1;
@@ -288,7 +294,6 @@ public:
         : m_bytes(bytes), m_limit(limit) {
         m_bytes.resize(std::min(limit, expected));
     }
-    std::size_t size() const { return m_size; }
     // Makes room for `n` more bytes; false when that would pass the limit.
     bool Reserve(std::size_t n) {
         if (m_bytes.size() - m_size >= n) {
@@ -437,7 +442,7 @@ private:
         int index = 0;
         while (index < total) {
             m_in.Refill();
-            Entry entry;
+            Entry entry = NO_CODE;
             const InflateResult decoded = Decode(lengthCode, entry);
             if (decoded != InflateResult::Ok) {
                 return decoded == InflateResult::BadSymbol ? InflateResult::BadCodeLengths
@@ -582,7 +587,7 @@ private:
                     in.count += 8;
                 }
             }
-            Entry entry;
+            Entry entry = NO_CODE;
             result = decode(litlen, entry);
             if (result != InflateResult::Ok) {
                 break;

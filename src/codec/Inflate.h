@@ -15,7 +15,8 @@ enum class InflateResult {
     BadBlockType,     // block type 3
     BadStoredLength,  // a stored block's length and its complement disagree
     BadCodeLengths,   // a dynamic block's code lengths form no usable code
-    BadSymbol,        // a length or distance symbol the format does not define (286, 287, 30, 31)
+    BadSymbol,        // a length or distance symbol the format does not define (286, 287, 30, 31),
+                      // or a bit pattern that a block's incomplete code leaves unassigned
     DistanceTooFar,   // a match reaches back before the first output byte
     OutputPastLimit,  // the stream inflates to more than `outputLimit` bytes
 };
@@ -29,4 +30,7 @@ struct InflateOutcome {
     std::size_t bitsUsed = 0;
 };
 
+// Inflates `stream` up to the end of its final block; bytes after that block change nothing. A
+// stream is accepted exactly when zlib's raw inflater, given `outputLimit` bytes of room, would
+// accept it, and then gives the same bytes.
 InflateOutcome InflateRaw(std::span<const std::uint8_t> stream, std::size_t outputLimit);

@@ -40,8 +40,8 @@ inline Bytes Deflate(const Bytes& data, int level, int strategy, int memLevel = 
 struct SampleTexture {
     int width, height, count;
     const char* letter;
-    unsigned maxRun;      // pixel runs of 1 to maxRun equal indices
-    unsigned indexLimit;  // pixel indices below this; the count when 0
+    // Pixel runs of 1 to maxRun equal indices, indices below indexLimit (the count when 0).
+    unsigned maxRun, indexLimit;
     Bytes pixels = {};
     Bytes data = {};                          // as compressed: two pixels a byte below 16 entries
     std::vector<std::uint16_t> palette = {};  // entries given before Make are kept
