@@ -13,7 +13,10 @@ namespace {
 class EmptyAreaAndReturn : public QObject {
 public:
     EmptyAreaAndReturn(ThumbnailList* list, TextureListHandlers handlers)
-        : QObject(list), m_list(list), m_handlers(std::move(handlers)) {}
+        : QObject(list),
+          m_list(list),
+          m_viewport(list->viewport()),
+          m_handlers(std::move(handlers)) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == m_list && event->type() == QEvent::KeyPress) {
@@ -24,7 +27,9 @@ public:
             }
             return false;
         }
-        if (watched != m_list->viewport()) {
+        // Compared with the viewport kept from the start: events still arrive while the list is
+        // being destroyed, when it can no longer be asked for its viewport.
+        if (watched != m_viewport) {
             return false;
         }
         switch (event->type()) {
@@ -66,6 +71,7 @@ private:
     }
 
     ThumbnailList* m_list;
+    QWidget* m_viewport;
     TextureListHandlers m_handlers;
     bool m_pressedEmpty = false;
     bool m_afterDoubleClick = false;
