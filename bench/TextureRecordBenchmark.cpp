@@ -12,6 +12,7 @@
 
 #include <zlib.h>
 #include "FastestTimeReporter.h"
+#include "ZlibRaw.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -77,20 +78,6 @@ Bytes ZlibInflate(const Bytes& stream, std::size_t size) {
     return ended ? out : Bytes{};
 }
 
-Bytes ZlibDeflate(const Bytes& data) {
-    z_stream z{};
-    deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    Bytes out(deflateBound(&z, data.size()) + 64);
-    z.next_in = const_cast<Bytef*>(data.data());
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
-}
-
 Bytes DemoRom() {
     for (const KitFile& file : BuildDemoKit().files) {
         if (file.relativePath == DEMO_ROM_NAME) {
@@ -120,7 +107,8 @@ std::vector<Stream> RecordStreams(const Bytes& rom) {
                            Bytes(begin + static_cast<std::ptrdiff_t>(header),
                                  begin + static_cast<std::ptrdiff_t>(t.recordSize)),
                            t.data.size()});
-        streams.push_back({"dynamic-" + name, ZlibDeflate(t.data), t.data.size()});
+        streams.push_back(
+            {"dynamic-" + name, ZlibRawDeflate(t.data, 9, Z_DEFAULT_STRATEGY), t.data.size()});
     }
     return streams;
 }

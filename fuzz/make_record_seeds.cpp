@@ -1,7 +1,7 @@
 // Writes the seeds of fuzz/corpus/inflate and fuzz/corpus/record_scan: streams of our compressor
 // and of zlib (stored, fixed and dynamic blocks) behind a two-byte output limit, and small images
 // holding texture records in both byte orders. Run from the project root:
-//   g++ -std=c++20 -O2 -Isrc fuzz/make_record_seeds.cpp src/codec/TextureCompressor.cpp
+//   g++ -std=c++20 -O2 -Isrc -Itests fuzz/make_record_seeds.cpp src/codec/TextureCompressor.cpp
 //       src/codec/MatchFinder.cpp src/io/ByteOrder.cpp -lz -o /tmp/make_record_seeds
 //       && /tmp/make_record_seeds fuzz/corpus
 
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ZlibRaw.h"
 #include "codec/TextureCompressor.h"
 #include "io/ByteOrder.h"
 
@@ -34,20 +35,6 @@ Bytes Indices(std::size_t n, unsigned count) {
         data[i] = static_cast<std::uint8_t>((i / 7 + i * i / 31) % count);
     }
     return data;
-}
-
-Bytes ZlibStream(const Bytes& data, int level, int strategy) {
-    z_stream z{};
-    deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy);
-    Bytes out(deflateBound(&z, data.size()) + 64);
-    z.next_in = const_cast<Bytef*>(data.data());
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
 }
 
 // The limit (little-endian) followed by the stream.
@@ -87,11 +74,11 @@ int main(int argc, char** argv) {
     const Bytes data = Indices(600, 9);
     Write(folder + "/inflate/ours.bin", WithLimit(data.size(), CompressTextureData(data)));
     Write(folder + "/inflate/stored.bin",
-          WithLimit(data.size(), ZlibStream(data, 0, Z_DEFAULT_STRATEGY)));
-    Write(folder + "/inflate/fixed.bin", WithLimit(data.size(), ZlibStream(data, 6, Z_FIXED)));
+          WithLimit(data.size(), ZlibRawDeflate(data, 0, Z_DEFAULT_STRATEGY)));
+    Write(folder + "/inflate/fixed.bin", WithLimit(data.size(), ZlibRawDeflate(data, 6, Z_FIXED)));
     Write(folder + "/inflate/dynamic.bin",
-          WithLimit(data.size(), ZlibStream(data, 9, Z_DEFAULT_STRATEGY)));
-    Write(folder + "/inflate/short-limit.bin", WithLimit(100, ZlibStream(data, 9, Z_RLE)));
+          WithLimit(data.size(), ZlibRawDeflate(data, 9, Z_DEFAULT_STRATEGY)));
+    Write(folder + "/inflate/short-limit.bin", WithLimit(100, ZlibRawDeflate(data, 9, Z_RLE)));
 
     Write(folder + "/record_scan/four-bit.bin", Record(8, 8, 5, "N"));
     Write(folder + "/record_scan/eight-bit.bin", Record(16, 16, 40, "G"));

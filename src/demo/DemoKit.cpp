@@ -17,6 +17,7 @@
 #include "dib/IndexedBitmap.h"
 #include "io/AtomicFile.h"
 #include "io/RomImage.h"
+#include "texts/TextFormat.h"
 
 namespace {
 
@@ -83,17 +84,6 @@ struct UserBitmap {
     int entries = 0;
     std::size_t recordSize = 0;
 };
-
-std::string Format(const char* format, auto... values) {
-    const int length = std::snprintf(nullptr, 0, format, values...);
-    if (length <= 0) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, values...);
-    text.pop_back();
-    return text;
-}
 
 std::string TrimmedRight(std::string text) {
     text.erase(text.find_last_not_of(' ') + 1);
@@ -194,7 +184,7 @@ Texture DrawTexture(int sizeClass, int index, int kind) {
             texture.picture = MakeChecker(width, height, std::max(1, shortSide / (2 + index % 3)),
                                           a.rgb, Lighter(Lighter(a.rgb)));
             texture.shortName = "checker";
-            texture.description = Capitalised(Format("%s checker board", a.name));
+            texture.description = Capitalised(FormatText("%s checker board", a.name));
             break;
         case GRADIENT: {
             constexpr std::array<const char*, 3> ways = {"left to right", "top to bottom",
@@ -204,7 +194,7 @@ Texture DrawTexture(int sizeClass, int index, int kind) {
                                            directionOf(index));
             texture.shortName = "gradient";
             texture.description = Capitalised(
-                Format("%s gradient, %s", a.name, ways[static_cast<std::size_t>(index) % 3]));
+                FormatText("%s gradient, %s", a.name, ways[static_cast<std::size_t>(index) % 3]));
             break;
         }
         case LETTERING: {
@@ -214,11 +204,11 @@ Texture DrawTexture(int sizeClass, int index, int kind) {
             if (longShape && LetteringFits(width, height, word)) {
                 text = std::string(word);
                 texture.shortName = "word-" + text;
-                texture.description = Format("Word %s on %s", text.c_str(), b.name);
+                texture.description = FormatText("Word %s on %s", text.c_str(), b.name);
             } else {
                 text = std::string(1, static_cast<char>('A' + (sizeClass * 7 + index * 3) % 26));
                 texture.shortName = "letter-" + text;
-                texture.description = Format("Letter %s on %s", text.c_str(), b.name);
+                texture.description = FormatText("Letter %s on %s", text.c_str(), b.name);
             }
             texture.picture = MakeLettering(width, height, text, 0xF4F0E0, b.rgb, Darker(b.rgb));
             break;
@@ -227,7 +217,7 @@ Texture DrawTexture(int sizeClass, int index, int kind) {
             texture.picture =
                 MakeRadial(width, height, Lighter(a.rgb), Darker(b.rgb), 24 + 8 * (index % 3));
             texture.shortName = "glow";
-            texture.description = Capitalised(Format("%s glow fading to %s", a.name, b.name));
+            texture.description = Capitalised(FormatText("%s glow fading to %s", a.name, b.name));
             break;
         case STRIPES: {
             const int count = 3 + index % 4;
@@ -251,15 +241,15 @@ Texture DrawTexture(int sizeClass, int index, int kind) {
             const int down = std::clamp(height / 2, 4, 256 / across);
             texture.picture = MakeBlend(width, height, a.rgb, b.rgb, c.rgb, d.rgb, across, down);
             texture.shortName = "blend";
-            texture.description =
-                Capitalised(Format("Blend of %s, %s, %s and %s", a.name, b.name, c.name, d.name));
+            texture.description = Capitalised(
+                FormatText("Blend of %s, %s, %s and %s", a.name, b.name, c.name, d.name));
             break;
         }
         case BRICKS:
             texture.picture = MakeBricks(width, height, std::max(3, width / 4),
                                          std::max(3, height / 4), a.rgb, 0xC8C8C0, Darker(a.rgb));
             texture.shortName = "bricks";
-            texture.description = Capitalised(Format("%s brick wall", a.name));
+            texture.description = Capitalised(FormatText("%s brick wall", a.name));
             break;
         default: {
             texture.picture = MakeStripes(width, height, std::max(1, shortSide / 16),
@@ -339,11 +329,12 @@ Bytes LittleEndianTable(const std::vector<std::uint32_t>& values) {
 }
 
 std::string TextureFileName(const Texture& texture) {
-    return Format("%06X %s.bmp", static_cast<unsigned>(texture.offset), texture.shortName.c_str());
+    return FormatText("%06X %s.bmp", static_cast<unsigned>(texture.offset),
+                      texture.shortName.c_str());
 }
 
 std::string DepthText(std::size_t colours) {
-    return Format("%s, %3zu colours", colours < 16 ? "4-bit" : "8-bit", colours);
+    return FormatText("%s, %3zu colours", colours < 16 ? "4-bit" : "8-bit", colours);
 }
 
 // Everything placed, ready to be written out.
@@ -387,21 +378,23 @@ std::string BuildReadme(const Layout& layout, const std::vector<std::uint32_t>& 
     line("");
     line("What is in it");
     line("-------------");
-    line(Format("%-16s native byte order, %u bytes, internal name \"%s\" at 0x20,", DEMO_ROM_NAME,
-                static_cast<unsigned>(ROM_IMAGE_SIZE), DEMO_INTERNAL_NAME));
+    line(FormatText("%-16s native byte order, %u bytes, internal name \"%s\" at 0x20,",
+                    DEMO_ROM_NAME, static_cast<unsigned>(ROM_IMAGE_SIZE), DEMO_INTERNAL_NAME));
     line("                 country code 0x45 (E) and version 0 at 0x3E and 0x3F;");
-    line(Format("                 %zu texture records from offset 0x%X up, each followed by 0xFF",
-                textureCount, static_cast<unsigned>(DEMO_FIRST_TEXTURE)));
+    line(FormatText(
+        "                 %zu texture records from offset 0x%X up, each followed by 0xFF",
+        textureCount, static_cast<unsigned>(DEMO_FIRST_TEXTURE)));
     line("                 padding up to the next one.");
-    line(Format("%-16s %zu little-endian 32-bit positions. For a texture at X the value",
-                IMAGE_TABLE_FILE, IMAGE_TABLE_LENGTH));
+    line(FormatText("%-16s %zu little-endian 32-bit positions. For a texture at X the value",
+                    IMAGE_TABLE_FILE, IMAGE_TABLE_LENGTH));
     line("                 X - 1 is followed by X + room, so the editor finds its room; the");
     line("                 values after the last texture only keep the table in order.");
     line("romimages/       one folder per size class with a bitmap per texture, named by its");
     line("                 offset, and the class's description file; the last texture of each");
     line("                 class has no description line and shows \"No Description\".");
-    line(Format("romimages/User/  %zu bitmaps standing in for your own, all accepted by Load ROM.",
-                layout.users.size()));
+    line(FormatText(
+        "romimages/User/  %zu bitmaps standing in for your own, all accepted by Load ROM.",
+        layout.users.size()));
     line("");
     line("Textures");
     line("--------");
@@ -415,17 +408,17 @@ std::string BuildReadme(const Layout& layout, const std::vector<std::uint32_t>& 
             shownClass = texture.sizeClass;
             const auto& info = SizeClasses()[static_cast<std::size_t>(shownClass)];
             line("");
-            line(Format("%s  (%s/, %s, %u x %u pixels, format %s)", ClassLabel(shownClass).c_str(),
-                        ClassFolder(shownClass).c_str(), std::string(info.descriptionFile).c_str(),
-                        ClassWidth(shownClass), ClassHeight(shownClass),
-                        std::string(info.formatFlag).c_str()));
+            line(FormatText("%s  (%s/, %s, %u x %u pixels, format %s)",
+                            ClassLabel(shownClass).c_str(), ClassFolder(shownClass).c_str(),
+                            std::string(info.descriptionFile).c_str(), ClassWidth(shownClass),
+                            ClassHeight(shownClass), std::string(info.formatFlag).c_str()));
         }
-        line(Format("  %06X  room 0x%04X  record 0x%04X  %s  %-24s %s",
-                    static_cast<unsigned>(texture.offset), static_cast<unsigned>(texture.room),
-                    static_cast<unsigned>(texture.record.size()),
-                    DepthText(texture.picture.colours.size()).c_str(),
-                    TextureFileName(texture).c_str(),
-                    texture.description.empty() ? "-" : texture.description.c_str()));
+        line(FormatText("  %06X  room 0x%04X  record 0x%04X  %s  %-24s %s",
+                        static_cast<unsigned>(texture.offset), static_cast<unsigned>(texture.room),
+                        static_cast<unsigned>(texture.record.size()),
+                        DepthText(texture.picture.colours.size()).c_str(),
+                        TextureFileName(texture).c_str(),
+                        texture.description.empty() ? "-" : texture.description.c_str()));
     }
 
     line("");
@@ -435,9 +428,9 @@ std::string BuildReadme(const Layout& layout, const std::vector<std::uint32_t>& 
     line("texture's room; otherwise Replace answers \"Too large, cannot replace\". Their records,");
     line("as the editor computes them:");
     for (const UserBitmap& user : layout.users) {
-        line(Format("  %-34s %2d x %2d, %d-bit file, %3d colours: record 0x%04zX bytes",
-                    user.fileName.c_str(), user.picture.width, user.picture.height, user.bitCount,
-                    user.entries, user.recordSize));
+        line(FormatText("  %-34s %2d x %2d, %d-bit file, %3d colours: record 0x%04zX bytes",
+                        user.fileName.c_str(), user.picture.width, user.picture.height,
+                        user.bitCount, user.entries, user.recordSize));
     }
     line("");
     line("Pairs to try (user bitmap -> class, texture offset). The first texture of each pair");
@@ -445,20 +438,21 @@ std::string BuildReadme(const Layout& layout, const std::vector<std::uint32_t>& 
     for (const Layout::Boundary& boundary : layout.boundaries) {
         const Texture& texture = layout.textures[boundary.texture];
         const UserBitmap& user = layout.users[boundary.user];
-        line(Format("  %-9s %-34s -> %s  %06X  (room 0x%04X, record 0x%04zX)",
-                    boundary.fits ? "fits" : "too large", user.fileName.c_str(),
-                    ClassLabel(texture.sizeClass).c_str(), static_cast<unsigned>(texture.offset),
-                    static_cast<unsigned>(texture.room), user.recordSize));
+        line(FormatText("  %-9s %-34s -> %s  %06X  (room 0x%04X, record 0x%04zX)",
+                        boundary.fits ? "fits" : "too large", user.fileName.c_str(),
+                        ClassLabel(texture.sizeClass).c_str(),
+                        static_cast<unsigned>(texture.offset), static_cast<unsigned>(texture.room),
+                        user.recordSize));
     }
     line("");
     line("How many textures of each class each user bitmap fits (fitting/all):");
-    std::string header = Format("  %-10s", "class");
+    std::string header = FormatText("  %-10s", "class");
     for (std::size_t u = 0; u < layout.users.size(); ++u) {
-        header += Format("  U%-4zu", u + 1);
+        header += FormatText("  U%-4zu", u + 1);
     }
     line(TrimmedRight(header));
     for (int sizeClass = 0; sizeClass < USER_CLASS; ++sizeClass) {
-        std::string row = Format("  %-10s", ClassLabel(sizeClass).c_str());
+        std::string row = FormatText("  %-10s", ClassLabel(sizeClass).c_str());
         for (const UserBitmap& user : layout.users) {
             int all = 0;
             int fitting = 0;
@@ -468,14 +462,14 @@ std::string BuildReadme(const Layout& layout, const std::vector<std::uint32_t>& 
                     fitting += user.recordSize <= texture.room ? 1 : 0;
                 }
             }
-            row += Format("  %2d/%-2d", fitting, all);
+            row += FormatText("  %2d/%-2d", fitting, all);
         }
         line(TrimmedRight(row));
     }
     std::string legend = "  ";
     for (std::size_t u = 0; u < layout.users.size(); ++u) {
-        legend += Format("U%zu = %s%s", u + 1, layout.users[u].fileName.c_str(),
-                         u + 1 < layout.users.size() ? "; " : "");
+        legend += FormatText("U%zu = %s%s", u + 1, layout.users[u].fileName.c_str(),
+                             u + 1 < layout.users.size() ? "; " : "");
         if (legend.size() > 70 && u + 1 < layout.users.size()) {
             line(TrimmedRight(legend));
             legend = "  ";
@@ -498,16 +492,17 @@ std::string BuildReadme(const Layout& layout, const std::vector<std::uint32_t>& 
     }
     line("Game textures replace each other by the same rule, the source's room counting as its");
     if (smallest != nullptr && largest != nullptr) {
-        line(Format("size: in %s, %06X (room 0x%04X) is too large for %06X (room 0x%04X), while",
-                    ClassLabel(CROWDED_CLASS).c_str(), static_cast<unsigned>(largest->offset),
-                    static_cast<unsigned>(largest->room), static_cast<unsigned>(smallest->offset),
-                    static_cast<unsigned>(smallest->room)));
-        line(Format("%06X can replace %06X.", static_cast<unsigned>(smallest->offset),
-                    static_cast<unsigned>(largest->offset)));
+        line(FormatText(
+            "size: in %s, %06X (room 0x%04X) is too large for %06X (room 0x%04X), while",
+            ClassLabel(CROWDED_CLASS).c_str(), static_cast<unsigned>(largest->offset),
+            static_cast<unsigned>(largest->room), static_cast<unsigned>(smallest->offset),
+            static_cast<unsigned>(smallest->room)));
+        line(FormatText("%06X can replace %06X.", static_cast<unsigned>(smallest->offset),
+                        static_cast<unsigned>(largest->offset)));
     }
-    line(
-        Format("The image table holds %zu values; the last texture ends at 0x%X.", table.size(),
-               static_cast<unsigned>(layout.textures.back().offset + layout.textures.back().room)));
+    line(FormatText(
+        "The image table holds %zu values; the last texture ends at 0x%X.", table.size(),
+        static_cast<unsigned>(layout.textures.back().offset + layout.textures.back().room)));
     return text;
 }
 
@@ -570,8 +565,8 @@ DemoKitContents BuildDemoKit() {
                                SLACKS[static_cast<std::size_t>(sizeClass * 5 + index * 3) % 8];
             }
             if (texture.record.empty()) {
-                contents.error = Format("texture %d of class %s cannot be compressed", index,
-                                        ClassLabel(sizeClass).c_str());
+                contents.error = FormatText("texture %d of class %s cannot be compressed", index,
+                                            ClassLabel(sizeClass).c_str());
                 return contents;
             }
             if (index == count - 1) {
@@ -633,8 +628,8 @@ DemoKitContents BuildDemoKit() {
                                       EncodeIndexedBitmap(picture.width, picture.height, bitCount,
                                                           picture.colours, picture.pixels)});
             if (!texture.description.empty()) {
-                descriptions += Format("%06X %s\n", static_cast<unsigned>(texture.offset),
-                                       texture.description.c_str());
+                descriptions += FormatText("%06X %s\n", static_cast<unsigned>(texture.offset),
+                                           texture.description.c_str());
             }
         }
         const std::string_view descriptionFile =
@@ -682,7 +677,7 @@ DemoKitResult MakeDemoKit(const std::filesystem::path& dir) {
         }
     }
     result.ok = true;
-    result.message = Format(
+    result.message = FormatText(
         "Wrote the demo kit to %s: %s with %d textures in %d size classes, %s, %d user bitmaps "
         "and %s.",
         dir.string().c_str(), DEMO_ROM_NAME, contents.textureCount, USER_CLASS, IMAGE_TABLE_FILE,

@@ -3,20 +3,9 @@
 #include <cstdio>
 
 #include "catalogue/SizeClasses.h"
+#include "texts/TextFormat.h"
 
 namespace {
-
-template <typename... Values>
-std::string Format(const char* format, Values... values) {
-    const int length = std::snprintf(nullptr, 0, format, values...);
-    if (length <= 0) {
-        return {};
-    }
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, values...);
-    text.pop_back();
-    return text;
-}
 
 std::string InflateReason(InflateResult inflate) {
     switch (inflate) {
@@ -73,7 +62,7 @@ std::string DecodeReason(RecordDecodeResult result, InflateResult inflate) {
 }
 
 std::string NoTextureAt(std::uint32_t offset, const RecordDecodeOutcome& outcome) {
-    return Format("There is no texture record at %X: ", static_cast<unsigned>(offset)) +
+    return FormatText("There is no texture record at %X: ", static_cast<unsigned>(offset)) +
            DecodeReason(outcome.result, outcome.inflateResult) + ". Nothing was written.";
 }
 
@@ -99,27 +88,27 @@ std::string BuildSummary(const CatalogueBuildResult& result) {
     for (int sizeClass = 0; sizeClass < USER_CLASS; ++sizeClass) {
         const std::size_t count = plan.perClass[static_cast<std::size_t>(sizeClass)];
         if (count > 0) {
-            text += Format("  %-9s %4zu texture%s\n", ClassLabel(sizeClass).c_str(), count,
-                           count == 1 ? "" : "s");
+            text += FormatText("  %-9s %4zu texture%s\n", ClassLabel(sizeClass).c_str(), count,
+                               count == 1 ? "" : "s");
         }
     }
-    text += Format("%zu texture%s in %s, %zu record%s left out%s\n", plan.textures.size(),
-                   plan.textures.size() == 1 ? "" : "s", "the catalogue", plan.leftOut.size(),
-                   plan.leftOut.size() == 1 ? "" : "s", plan.leftOut.empty() ? "." : ":");
+    text += FormatText("%zu texture%s in %s, %zu record%s left out%s\n", plan.textures.size(),
+                       plan.textures.size() == 1 ? "" : "s", "the catalogue", plan.leftOut.size(),
+                       plan.leftOut.size() == 1 ? "" : "s", plan.leftOut.empty() ? "." : ":");
     for (const LeftOutRecord& record : plan.leftOut) {
         const char* why = record.reason == LeftOutReason::NoClass ? "no size class"
                           : record.reason == LeftOutReason::InsideAnother
                               ? "inside an earlier record"
                               : "no room left in the image table";
-        text +=
-            Format("  %06X  %5zu bytes  %3d x %-3d %c  %s\n", static_cast<unsigned>(record.offset),
-                   record.size, record.width, record.height, record.formatFlag, why);
+        text += FormatText("  %06X  %5zu bytes  %3d x %-3d %c  %s\n",
+                           static_cast<unsigned>(record.offset), record.size, record.width,
+                           record.height, record.formatFlag, why);
     }
     return text;
 }
 
 std::string BuildDone(const CatalogueBuildResult& result) {
-    return Format(
+    return FormatText(
         "The catalogue now holds %zu textures of this ROM: %zu bitmaps and the image "
         "table were written, %zu empty description files created. %zu other records "
         "of the ROM are not in it (mgromtool extract lists them).",
@@ -144,18 +133,18 @@ std::string VerifyFinding(const ::VerifyFinding& finding) {
             what = "the bitmap's size is not the record's";
             break;
         case TextureVerdict::PixelsDiffer:
-            what =
-                Format("the picture differs from the bitmap at pixel (%d, %d)", check.x, check.y);
+            what = FormatText("the picture differs from the bitmap at pixel (%d, %d)", check.x,
+                              check.y);
             break;
     }
-    return Format("%06X  %-9s ", static_cast<unsigned>(finding.offset),
-                  ClassLabel(finding.sizeClass).c_str()) +
+    return FormatText("%06X  %-9s ", static_cast<unsigned>(finding.offset),
+                      ClassLabel(finding.sizeClass).c_str()) +
            finding.bitmap.filename().string() + ": " + what;
 }
 
 std::string VerifyVerdict(const VerifyReport& report) {
-    return Format("%zu textures checked, %zu not sound.", report.texturesChecked,
-                  report.findings.size());
+    return FormatText("%zu textures checked, %zu not sound.", report.texturesChecked,
+                      report.findings.size());
 }
 
 }  // namespace extract_texts

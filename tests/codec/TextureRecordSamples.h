@@ -1,11 +1,10 @@
 #pragma once
 
-#include <zlib.h>
-
 #include <cstdint>
 #include <random>
 #include <vector>
 
+#include "ZlibRaw.h"
 #include "codec/TextureCompressor.h"
 
 // Data, zlib streams and textures made by our compressor for the inflater and record tests.
@@ -22,19 +21,8 @@ inline Bytes Data(std::size_t n, unsigned seed, unsigned symbols, unsigned maxRu
     return data;
 }
 
-// zlib's raw deflate; a small `memLevel` makes many short blocks.
 inline Bytes Deflate(const Bytes& data, int level, int strategy, int memLevel = 8) {
-    z_stream z{};
-    deflateInit2(&z, level, Z_DEFLATED, -15, memLevel, strategy);
-    Bytes out(deflateBound(&z, data.size()) + 64);  // the bound falls short for empty input
-    z.next_in = const_cast<Bytef*>(data.data());
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
+    return ZlibRawDeflate(data, level, strategy, memLevel);
 }
 
 struct SampleTexture {
