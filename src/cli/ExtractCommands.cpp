@@ -50,6 +50,9 @@ int RunExtract(const std::vector<std::string>& args) {
         return ROM_COMMAND_REFUSED;
     }
     const CatalogueBuildResult built = BuildCatalogue(*image, files[1], force);
+    if (built.error == CatalogueBuildError::NoTextures) {
+        std::fputs(extract_texts::BuildSummary(built).c_str(), stdout);  // what was found
+    }
     if (built.error != CatalogueBuildError::None) {
         return Refuse(
             extract_texts::BuildRefusal(built) +

@@ -89,6 +89,9 @@ std::string BuildRefusal(const CatalogueBuildResult& result) {
         case CatalogueBuildError::CannotWrite:
             return "The catalogue could not be written: " + result.detail +
                    ". Nothing was changed.";
+        case CatalogueBuildError::NoTextures:
+            return "The ROM holds no texture record of a game size class, so there is no "
+                   "catalogue to build. Nothing was written.";
     }
     return "The catalogue could not be built.";
 }
