@@ -74,6 +74,9 @@ int RunExport(const std::vector<std::string>& args) {
     if (!image) {
         return ROM_COMMAND_REFUSED;
     }
+    if (*offset >= image->size()) {
+        return Refuse(args[0], extract_texts::OffsetPastImage(*offset, image->size()));
+    }
     const TextureExport exported = ExportTexture(*image, *offset);
     if (exported.bitmap.empty()) {
         return Refuse(args[0], extract_texts::NoTextureAt(*offset, exported.decoded));

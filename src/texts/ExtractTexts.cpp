@@ -77,6 +77,11 @@ std::string NoTextureAt(std::uint32_t offset, const RecordDecodeOutcome& outcome
            DecodeReason(outcome.result, outcome.inflateResult) + ". Nothing was written.";
 }
 
+std::string OffsetPastImage(std::uint32_t offset, std::size_t imageSize) {
+    return Format("There is no texture record at %X: the image ends at %zX. Nothing was written.",
+                  static_cast<unsigned>(offset), imageSize);
+}
+
 std::string BuildRefusal(const CatalogueBuildResult& result) {
     switch (result.error) {
         case CatalogueBuildError::None:
