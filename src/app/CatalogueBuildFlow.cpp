@@ -30,10 +30,9 @@ CatalogueFromRom Build(QWidget* owner, Editor& editor, WindowServices& services,
     });
 }
 
-}  // namespace
-
-bool RunCatalogueBuild(QWidget* owner, Editor& editor, WindowServices& services,
-                       const std::filesystem::path& rom) {
+// `loadFollows`: Load ROM goes on with the new catalogue, so the user need not load again.
+bool BuildAndTell(QWidget* owner, Editor& editor, WindowServices& services,
+                  const std::filesystem::path& rom, bool loadFollows) {
     CatalogueFromRom built = Build(owner, editor, services, rom, false);
     if (built.build.error == CatalogueBuildError::Exists &&
         Ask(owner, services, window_texts::OverwriteCatalogue(built.build.conflict.string()))) {
@@ -48,15 +47,23 @@ bool RunCatalogueBuild(QWidget* owner, Editor& editor, WindowServices& services,
         return false;
     }
     Show(owner, services,
-         window_texts::CatalogueBuilt(built.build, !editor.WorkingRomPath().empty()));
+         window_texts::CatalogueBuilt(built.build,
+                                      !loadFollows && !editor.WorkingRomPath().empty()));
     return true;
+}
+
+}  // namespace
+
+bool RunCatalogueBuild(QWidget* owner, Editor& editor, WindowServices& services,
+                       const std::filesystem::path& rom) {
+    return BuildAndTell(owner, editor, services, rom, false);
 }
 
 void OfferCatalogueBuild(QWidget* owner, Editor& editor, WindowServices& services,
                          const std::filesystem::path& chosen) {
     if (editor.OffersCatalogueBuild(chosen) &&
-        Ask(owner, services, window_texts::OfferCatalogueBuild())) {
-        RunCatalogueBuild(owner, editor, services, chosen);
+        Ask(owner, services, window_texts::OfferCatalogueBuild(editor.ProgramFolder().string()))) {
+        BuildAndTell(owner, editor, services, chosen, true);
     }
 }
 

@@ -4,11 +4,10 @@
 
 namespace window_texts {
 
-WindowText OfferCatalogueBuild() {
-    return {
-        "No texture bitmaps were found beside the program. Build the catalogue from this "
-        "ROM's own textures now?",
-        BUILD_CATALOGUE_CAPTION};
+WindowText OfferCatalogueBuild(const std::string& folder) {
+    return {"No texture bitmaps were found in the catalogue folder \"" + folder +
+                "\". Build the catalogue there from this ROM's own textures now?",
+            BUILD_CATALOGUE_CAPTION};
 }
 
 WindowText OverwriteCatalogue(const std::string& path) {

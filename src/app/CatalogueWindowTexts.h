@@ -11,8 +11,8 @@ namespace window_texts {
 inline constexpr const char* BUILD_CATALOGUE_CAPTION = "Build Catalogue";
 inline constexpr const char* BUILD_PROGRESS_TEXT = "Reading the textures of the ROM...";
 
-// Load ROM's question when the catalogue holds no bitmap.
-WindowText OfferCatalogueBuild();
+// Load ROM's question when the catalogue in `folder` holds no bitmap.
+WindowText OfferCatalogueBuild(const std::string& folder);
 // The question before writing over an existing bitmap or image table at `path`.
 WindowText OverwriteCatalogue(const std::string& path);
 // What the build did or why it did not; `loaded` when a ROM is loaded, which must be loaded

@@ -50,6 +50,9 @@ int RunExtract(const std::vector<std::string>& args) {
         return ROM_COMMAND_REFUSED;
     }
     const CatalogueBuildResult built = BuildCatalogue(*image, files[1], force);
+    if (built.error == CatalogueBuildError::NoTextures) {
+        std::fputs(extract_texts::BuildSummary(built).c_str(), stdout);  // what was found
+    }
     if (built.error != CatalogueBuildError::None) {
         return Refuse(
             extract_texts::BuildRefusal(built) +
@@ -70,6 +73,9 @@ int RunExport(const std::vector<std::string>& args) {
     const auto image = ReadRom(args[0]);
     if (!image) {
         return ROM_COMMAND_REFUSED;
+    }
+    if (*offset >= image->size()) {
+        return Refuse(args[0], extract_texts::OffsetPastImage(*offset, image->size()));
     }
     const TextureExport exported = ExportTexture(*image, *offset);
     if (exported.bitmap.empty()) {

@@ -139,6 +139,10 @@ CatalogueBuildResult BuildCatalogue(std::span<const std::uint8_t> image,
         result.error = CatalogueBuildError::Cancelled;
         return result;
     }
+    if (plan.textures.empty()) {
+        result.error = CatalogueBuildError::NoTextures;
+        return result;
+    }
 
     // Each folder's spelling is looked up once: a folder that is missing is made as written.
     std::vector<fs::path> classFolders;

@@ -21,6 +21,7 @@ enum class CatalogueBuildError {
     Cancelled,    // the progress callback asked to stop: nothing of the catalogue was changed
     Exists,       // a bitmap of a texture or the image table is there already (see `conflict`)
     CannotWrite,  // a file or folder could not be written (see `detail`); nothing was changed
+    NoTextures,   // no record of the image matches a game class: nothing was written
 };
 
 struct CatalogueBuildResult {
@@ -44,6 +45,9 @@ std::string TextureBitmapName(std::uint32_t offset);
 // when such a bitmap or the image table exists already. Then the folders are created, the bitmaps
 // written, missing description files created empty (existing ones are kept), and the image
 // table written, each file with WriteFileAtomically.
+//
+// An image without any texture of a game class is refused before anything is written, as its
+// catalogue would be empty and its image table would bound nothing.
 //
 // `progress` (may be empty) is told one step for the search, one per bitmap made and one per
 // file written. Cancelling, or a failure to write, undoes what the run wrote: new files and

@@ -66,6 +66,11 @@ std::string NoTextureAt(std::uint32_t offset, const RecordDecodeOutcome& outcome
            DecodeReason(outcome.result, outcome.inflateResult) + ". Nothing was written.";
 }
 
+std::string OffsetPastImage(std::uint32_t offset, std::size_t imageSize) {
+    return Format("There is no texture record at %X: the image ends at %zX. Nothing was written.",
+                  static_cast<unsigned>(offset), imageSize);
+}
+
 std::string BuildRefusal(const CatalogueBuildResult& result) {
     switch (result.error) {
         case CatalogueBuildError::None:
@@ -78,6 +83,9 @@ std::string BuildRefusal(const CatalogueBuildResult& result) {
         case CatalogueBuildError::CannotWrite:
             return "The catalogue could not be written: " + result.detail +
                    ". Nothing was changed.";
+        case CatalogueBuildError::NoTextures:
+            return "The ROM holds no texture record of a game size class, so there is no "
+                   "catalogue to build. Nothing was written.";
     }
     return "The catalogue could not be built.";
 }

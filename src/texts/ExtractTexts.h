@@ -15,6 +15,8 @@ namespace extract_texts {
 std::string DecodeReason(RecordDecodeResult result, InflateResult inflate);
 // Export refused: the record at `offset` does not decode.
 std::string NoTextureAt(std::uint32_t offset, const RecordDecodeOutcome& outcome);
+// An offset at or past the end of an image of `imageSize` bytes.
+std::string OffsetPastImage(std::uint32_t offset, std::size_t imageSize);
 
 // The catalogue build's refusal or failure; empty for None.
 std::string BuildRefusal(const CatalogueBuildResult& result);

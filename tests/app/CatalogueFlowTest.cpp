@@ -69,6 +69,7 @@ private slots:
         QVERIFY(m_services->progressSteps > 136);
         QCOMPARE(m_services->messages.size(), 2);  // the question, then what was built
         QVERIFY(m_services->messages[1].startsWith(QStringLiteral("The catalogue now holds 136")));
+        QVERIFY(!m_services->messages[1].contains(QStringLiteral("again")));  // the load goes on
         QCOMPARE(List()->count(), 3);
         Answer(Rom());  // a catalogue is there now: no question
         m_dialog->OnCommand(32771);

@@ -22,8 +22,9 @@ Found Scan(std::span<const std::uint8_t> image) {
 
 }  // namespace
 
-// Records at odd and even offsets, one inside another's palette, one at the end of the image
-// with its last byte cut off; the same found in the swapped order.
+// Records at odd and even offsets, one inside another's palette, one whose stream zlib made
+// (no tail), one at the end of the image with its last byte cut off; the same
+// found in the swapped order.
 TEST(TextureRecordScan, FindsEveryRecordInEitherOrder) {
     Bytes image = Data(1 << 20, 1, 256, 1);
     std::copy_n("MOON", 4, image.begin() + MARKER_OFFSET);
@@ -33,21 +34,25 @@ TEST(TextureRecordScan, FindsEveryRecordInEitherOrder) {
     SampleTexture outer{8, 16, 256, "N", 1, 0};
     for (std::size_t i = 0; i < inner.size(); i += 2)
         outer.palette.push_back(inner[i] << 8 | (i + 1 < inner.size() ? inner[i + 1] : 0));
+    SampleTexture dynamic{32, 16, 40, "N", 7, 0};
+    Bytes zlibMade = dynamic.Make(6).record;
+    zlibMade.resize(6 + 2 * dynamic.palette.size());
+    const Bytes stream = Deflate(dynamic.data, 9, Z_DEFAULT_STRATEGY);
+    zlibMade.insert(zlibMade.end(), stream.begin(), stream.end());
     const Bytes last = SampleTexture{64, 16, 5, "G", 2, 0}.Make(4).record;
     const std::size_t lastAt = image.size() - last.size() + 1;
     for (const auto& [at, record] : {std::pair{0x1001ul, odd},
                                      {0x2000ul, even},
                                      {0x3001ul, outer.Make(5).record},
+                                     {0x4000ul, zlibMade},
                                      {lastAt, last}})
         std::copy_n(record.begin(), std::min(record.size(), image.size() - at), &image[at]);
     std::size_t cut = last.size() - 1;  // the shortest whole record, by trial
     while (DecodeTextureRecord(std::span(last).first(cut - 1)).result == RecordDecodeResult::Ok)
         --cut;
-    const Found expected{{0x1001, odd.size(), true},
-                         {0x2000, even.size(), true},
-                         {0x3001, outer.record.size(), true},
-                         {0x3003, inner.size(), true},
-                         {lastAt, cut, false}};
+    const Found expected{{0x1001, odd.size(), true},          {0x2000, even.size(), true},
+                         {0x3001, outer.record.size(), true}, {0x3003, inner.size(), true},
+                         {0x4000, zlibMade.size(), false},    {lastAt, cut, false}};
     EXPECT_EQ(Scan(image), expected);
     SwapBytePairs(image);
     EXPECT_EQ(Scan(image), expected);

@@ -129,6 +129,9 @@ TEST(ExtractDemoKit, RefusesCancelsAndFailsWithoutChangingTheFolder) {
     EXPECT_EQ(refused.error, CatalogueBuildError::Exists);
     EXPECT_EQ(refused.conflict, mine);
     EXPECT_EQ(Tree(out.Path()), before);
+    const Bytes bare(0x4000, 0xFF);  // not one record: an empty catalogue is not written
+    EXPECT_EQ(BuildCatalogue(bare, out.Path(), true).error, CatalogueBuildError::NoTextures);
+    EXPECT_EQ(Tree(out.Path()), before);
     // Steps: the search, 136 bitmaps made, 136 written, 23 description files, the table.
     for (std::size_t cancelAt : {1, 2, 137, 138, 200, 274, 296}) {
         const CatalogueBuildResult cancelled =
