@@ -151,6 +151,15 @@ CatalogueBuildResult BuildCatalogue(std::span<const std::uint8_t> image,
         classFolders.push_back(ClassFolderPath(programFolder, sizeClass));
         existing.push_back(ExistingBitmaps(classFolders.back()));
     }
+    std::vector<std::map<std::uint32_t, fs::path>> strays = existing;
+    for (const PlannedTexture& texture : plan.textures) {
+        strays[static_cast<std::size_t>(texture.sizeClass)].erase(texture.offset);
+    }
+    for (const auto& inFolder : strays) {
+        for (const auto& [offset, path] : inFolder) {
+            result.strayBitmaps.push_back(path);
+        }
+    }
     const fs::path tablePath = programFolder / IMAGE_TABLE_FILE;
     if (!force && Exists(tablePath)) {
         result.error = CatalogueBuildError::Exists;

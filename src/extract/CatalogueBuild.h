@@ -31,6 +31,10 @@ struct CatalogueBuildResult {
     std::string detail;              // CannotWrite: what failed, naming the file
     std::size_t bitmapsWritten = 0;
     std::size_t descriptionFilesCreated = 0;
+    // Bitmaps already in the class folders that are no texture of this image (a catalogue of
+    // another ROM): the image table does not bound them, so the editor would give them its
+    // default room. They are left in place and reported.
+    std::vector<std::filesystem::path> strayBitmaps;
 };
 
 // The bitmap file name of a texture: its offset as six upper-case hexadecimal digits, ".bmp".

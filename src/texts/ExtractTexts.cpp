@@ -67,8 +67,9 @@ std::string NoTextureAt(std::uint32_t offset, const RecordDecodeOutcome& outcome
 }
 
 std::string OffsetPastImage(std::uint32_t offset, std::size_t imageSize) {
-    return Format("There is no texture record at %X: the image ends at %zX. Nothing was written.",
-                  static_cast<unsigned>(offset), imageSize);
+    return FormatText(
+        "There is no texture record at %X: the image ends at %zX. Nothing was written.",
+        static_cast<unsigned>(offset), imageSize);
 }
 
 std::string BuildRefusal(const CatalogueBuildResult& result) {
@@ -112,16 +113,34 @@ std::string BuildSummary(const CatalogueBuildResult& result) {
                            static_cast<unsigned>(record.offset), record.size, record.width,
                            record.height, record.formatFlag, why);
     }
+    if (!result.strayBitmaps.empty()) {
+        text += FormatText(
+            "%zu bitmap%s in the class folders %s no texture of this ROM; the editor "
+            "would give %s its default room, so remove %s:\n",
+            result.strayBitmaps.size(), result.strayBitmaps.size() == 1 ? "" : "s",
+            result.strayBitmaps.size() == 1 ? "is" : "are",
+            result.strayBitmaps.size() == 1 ? "it" : "them",
+            result.strayBitmaps.size() == 1 ? "it" : "them");
+        for (const auto& path : result.strayBitmaps) {
+            text += "  " + path.string() + "\n";
+        }
+    }
     return text;
 }
 
 std::string BuildDone(const CatalogueBuildResult& result) {
     return FormatText(
-        "The catalogue now holds %zu textures of this ROM: %zu bitmaps and the image "
-        "table were written, %zu empty description files created. %zu other records "
-        "of the ROM are not in it (mgromtool extract lists them).",
-        result.plan.textures.size(), result.bitmapsWritten, result.descriptionFilesCreated,
-        result.plan.leftOut.size());
+               "The catalogue now holds %zu textures of this ROM: %zu bitmaps and the image "
+               "table were written, %zu empty description files created. %zu other records "
+               "of the ROM are not in it (mgromtool extract lists them).",
+               result.plan.textures.size(), result.bitmapsWritten, result.descriptionFilesCreated,
+               result.plan.leftOut.size()) +
+           (result.strayBitmaps.empty()
+                ? std::string()
+                : FormatText(" %zu bitmaps in the class folders are no texture of this ROM and "
+                             "would get the default room: remove them (mgromtool extract lists "
+                             "them).",
+                             result.strayBitmaps.size()));
 }
 
 std::string VerifyFinding(const ::VerifyFinding& finding) {

@@ -124,6 +124,7 @@ TEST(ExtractDemoKit, RefusesCancelsAndFailsWithoutChangingTheFolder) {
     TempFolder out;
     const fs::path mine = out.WriteText("romimages/20 20/0121b6 mine.bmp", "old");
     const fs::path ini = out.WriteText("romimages/20 20/2020.INI", "0121B6 mine\n");
+    const fs::path stray = out.WriteText("romimages/20 20/0121B8.bmp", "another ROM's");
     const auto before = Tree(out.Path());
     const CatalogueBuildResult refused = BuildCatalogue(kit.rom, out.Path(), false);
     EXPECT_EQ(refused.error, CatalogueBuildError::Exists);
@@ -145,7 +146,9 @@ TEST(ExtractDemoKit, RefusesCancelsAndFailsWithoutChangingTheFolder) {
     EXPECT_EQ(BuildCatalogue(kit.rom, out.Path(), true).error, CatalogueBuildError::CannotWrite);
     EXPECT_EQ(Tree(out.Path()), blocked);
     fs::remove(out / IMAGE_TABLE_FILE);
-    ASSERT_EQ(BuildCatalogue(kit.rom, out.Path(), true).error, CatalogueBuildError::None);
+    const CatalogueBuildResult forced = BuildCatalogue(kit.rom, out.Path(), true);
+    ASSERT_EQ(forced.error, CatalogueBuildError::None);
+    EXPECT_EQ(forced.strayBitmaps, std::vector<fs::path>{stray});
     EXPECT_EQ(Bitmaps(out.Path(), 7).at(0x121B6), mine);
     EXPECT_NE(ReadAllBytes(mine).size(), 3u);
     EXPECT_EQ(ReadAllBytes(ini),
