@@ -316,6 +316,7 @@ private slots:
         QCOMPARE(record.replacementIndex[1], 0u);
         QCOMPARE(record.imagePath[1], own);
         QVERIFY(m_dialog->isWindowModified() && Action("redo")->isEnabled());
+        m_services->choiceAnswers = {1};  // discard the redone replacement
         Load();
         QVERIFY(!Action("undo")->isEnabled() && !Action("redo")->isEnabled());
     }
@@ -345,6 +346,19 @@ private slots:
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
         QVERIFY(m_dialog->close());  // Discard
         QVERIFY(!fs::exists(Work() / "rightFlippedROM.rom"));
+    }
+
+    // Loading another ROM would drop unsaved replacements as ending does, so it asks first.
+    void loadingAgainAsksAboutUnsavedReplacements() {
+        Load();
+        Choose(0);
+        Menu(1, QStringLiteral("Replace"));
+        m_services->choiceAnswers = {2, 1};
+        Load();
+        QCOMPARE(m_editor->PendingCount(), std::size_t{1});
+        Load();
+        QVERIFY(!m_editor->HasUnsavedReplacements());
+        QVERIFY(m_services->messages.last().endsWith(QStringLiteral("/ Unsaved Replacements")));
     }
 
     void saveAndApplyGoThroughTheirDialogs() {
