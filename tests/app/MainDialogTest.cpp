@@ -202,20 +202,22 @@ private slots:
 
     // A dropped file and a ROM named on the command line go through Load ROM's checks.
     void dropsAndTheCommandLineLoad() {
-        auto drop = [&](const fs::path& file) {
+        auto drop = [&](const fs::path& file, QWidget* target) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+            data.setText(data.urls().first().toString());  // as file managers offer it
             QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(m_dialog.get(), &enter);
+            QApplication::sendEvent(target, &enter);
             QVERIFY(enter.isAccepted());
             QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(m_dialog.get(), &dropped);
+            QApplication::sendEvent(target, &dropped);
         };
-        drop(Kit() / "none.rom");
+        drop(Kit() / "none.rom", m_dialog.get());
         QTRY_COMPARE(m_services->messages,
                      QStringList{"Invalid File Specified / It doesn't exist"});
-        drop(Kit() / DEMO_ROM_NAME);
+        drop(Kit() / DEMO_ROM_NAME, Control<QLineEdit>(1009));  // the filter field
         QTRY_COMPARE(List()->count(), 3);
+        QCOMPARE(Control<QLineEdit>(1009)->text(), QString());
         QCOMPARE(RomFromCommandLine({"MGROMImageEditor"}), std::nullopt);
         m_dialog->LoadRomFile(*RomFromCommandLine({"MGROMImageEditor", "other.rom"}));
         QCOMPARE(m_services->messages, QStringList(2, "Invalid File Specified / It doesn't exist"));
