@@ -29,7 +29,11 @@ MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent
     QMenuBar* menuBar = nullptr;
     m_controls = BuildMainWindow(this, m_icon, route, &menuBar);
     m_zoom = new ZoomMenu(menuBar, [this] { ApplyZoom(); });
-    AcceptRomDrops(this, [this](const QString& rom) { LoadRomFile(rom); });
+    AcceptRomDrops(this, [this](const QString& rom) {
+        if (MayEnd()) {
+            LoadRomFile(rom);
+        }
+    });
     m_history = std::make_unique<ReplaceHistory>(m_editor, this, [this] {
         RefillTextureList();
         ShowUnsaved(this, m_editor.HasUnsavedReplacements());

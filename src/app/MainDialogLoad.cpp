@@ -18,7 +18,8 @@
 void MainDialog::LoadRom() {
     const std::optional<QString> chosen =
         m_services.ChooseFileToOpen(this, file_dialogs::LoadRom());
-    if (chosen) {
+    // Another load drops the pending replacements, as ending the window does.
+    if (chosen && MayEnd()) {
         LoadRomFile(*chosen);
     }
 }

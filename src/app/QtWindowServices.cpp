@@ -97,6 +97,7 @@ bool QtWindowServices::AskYesNo(QWidget* owner, const QString& text, const QStri
 int QtWindowServices::AskChoice(QWidget* owner, const QString& text, const QString& caption,
                                 const QStringList& buttons) {
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, owner);
+    box.setTextFormat(Qt::PlainText);
     QList<QAbstractButton*> added;
     for (const QString& button : buttons) {
         added << box.addButton(button, QMessageBox::ActionRole);

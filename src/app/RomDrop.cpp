@@ -1,6 +1,7 @@
 #include "app/RomDrop.h"
 
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <QWidget>
@@ -49,5 +50,10 @@ std::optional<QString> DroppedFile(const QMimeData& data) {
 
 void AcceptRomDrops(QWidget* window, std::function<void(const QString&)> load) {
     window->setAcceptDrops(true);
-    window->installEventFilter(new RomDropFilter(window, std::move(load)));
+    auto* filter = new RomDropFilter(window, std::move(load));
+    window->installEventFilter(filter);
+    // Edit fields take drops themselves: a dropped file still loads there, dropped text does not.
+    for (QLineEdit* field : window->findChildren<QLineEdit*>()) {
+        field->installEventFilter(filter);
+    }
 }

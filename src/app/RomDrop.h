@@ -11,6 +11,6 @@ class QWidget;
 // names none.
 std::optional<QString> DroppedFile(const QMimeData& data);
 
-// Lets the user drop a file onto `window` (anywhere but its edit fields); `load` then runs with
-// the file's path.
+// Lets the user drop a file onto `window`, its edit fields included; `load` then runs with the
+// file's path.
 void AcceptRomDrops(QWidget* window, std::function<void(const QString&)> load);

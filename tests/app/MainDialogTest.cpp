@@ -202,20 +202,22 @@ private slots:
 
     // A dropped file and a ROM named on the command line go through Load ROM's checks.
     void dropsAndTheCommandLineLoad() {
-        auto drop = [&](const fs::path& file) {
+        auto drop = [&](const fs::path& file, QWidget* target) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+            data.setText(data.urls().first().toString());  // as file managers offer it
             QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(m_dialog.get(), &enter);
+            QApplication::sendEvent(target, &enter);
             QVERIFY(enter.isAccepted());
             QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
-            QApplication::sendEvent(m_dialog.get(), &dropped);
+            QApplication::sendEvent(target, &dropped);
         };
-        drop(Kit() / "none.rom");
+        drop(Kit() / "none.rom", m_dialog.get());
         QTRY_COMPARE(m_services->messages,
                      QStringList{"Invalid File Specified / It doesn't exist"});
-        drop(Kit() / DEMO_ROM_NAME);
+        drop(Kit() / DEMO_ROM_NAME, Control<QLineEdit>(1009));  // the filter field
         QTRY_COMPARE(List()->count(), 3);
+        QCOMPARE(Control<QLineEdit>(1009)->text(), QString());
         QCOMPARE(RomFromCommandLine({"MGROMImageEditor"}), std::nullopt);
         m_dialog->LoadRomFile(*RomFromCommandLine({"MGROMImageEditor", "other.rom"}));
         QCOMPARE(m_services->messages, QStringList(2, "Invalid File Specified / It doesn't exist"));
@@ -316,6 +318,7 @@ private slots:
         QCOMPARE(record.replacementIndex[1], 0u);
         QCOMPARE(record.imagePath[1], own);
         QVERIFY(m_dialog->isWindowModified() && Action("redo")->isEnabled());
+        m_services->choiceAnswers = {1};  // discard the redone replacement
         Load();
         QVERIFY(!Action("undo")->isEnabled() && !Action("redo")->isEnabled());
     }
@@ -345,6 +348,19 @@ private slots:
         QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
         QVERIFY(m_dialog->close());  // Discard
         QVERIFY(!fs::exists(Work() / "rightFlippedROM.rom"));
+    }
+
+    // Loading another ROM would drop unsaved replacements as ending does, so it asks first.
+    void loadingAgainAsksAboutUnsavedReplacements() {
+        Load();
+        Choose(0);
+        Menu(1, QStringLiteral("Replace"));
+        m_services->choiceAnswers = {2, 1};
+        Load();
+        QCOMPARE(m_editor->PendingCount(), std::size_t{1});
+        Load();
+        QVERIFY(!m_editor->HasUnsavedReplacements());
+        QVERIFY(m_services->messages.last().endsWith(QStringLiteral("/ Unsaved Replacements")));
     }
 
     void saveAndApplyGoThroughTheirDialogs() {

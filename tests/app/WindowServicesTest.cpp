@@ -53,6 +53,28 @@ private slots:
         QCOMPARE(image.pixel(0, 0), qRgb(0xFF, 0x08, 0x00));  // not 0x0F, 0x07
         QCOMPARE(image.pixel(1, 0), qRgb(0, 0, 0xFF));
     }
+    // Run-length and bit-field bitmaps are drawn, not shown as the unreadable marker.
+    void compressedAndBitFieldThumbnailsAreDrawn() {
+        TempFolder folder;
+        const Bytes table = {0, 0, 0, 0, 0x08, 0x80, 0xF8, 0};
+        const Bytes rle8 = {2, 1, 0, 1};  // a run of two index-1 pixels, end of bitmap
+        const QImage run = LoadThumbnail(
+            folder.Write(
+                "r.bmp",
+                TestBitmap{.width = 2, .compression = 1, .table = table, .pixels = rle8}.Build()),
+            2, 1);
+        QCOMPARE(run.pixel(0, 0), qRgb(0xF8, 0x80, 0x08));
+        QCOMPARE(run.pixel(1, 0), qRgb(0xF8, 0x80, 0x08));
+        const Bytes masks = {0, 0xF8, 0, 0, 0xE0, 7, 0, 0, 0x1F, 0, 0, 0};  // 5-6-5
+        const TestBitmap green{.width = 2,
+                               .bitCount = 16,
+                               .compression = 3,
+                               .headerTail = masks,
+                               .pixels = {0xE0, 7, 0xE0, 7}};
+        const QImage fields = LoadThumbnail(folder.Write("f.bmp", green.Build()), 2, 1);
+        QCOMPARE(qRed(fields.pixel(0, 0)) | qBlue(fields.pixel(0, 0)), 0);
+        QVERIFY(qGreen(fields.pixel(0, 0)) >= 0xF8);
+    }
 };
 
 QTEST_MAIN(WindowServicesTest)
