@@ -44,7 +44,8 @@ MainDialog::MainDialog(Editor& editor, WindowServices& services, QWidget* parent
     // Only the user's own choices switch the class; the program's do not.
     connect(m_controls.sizeCombo, &QComboBox::activated, this, &MainDialog::OnSizeClassChanged);
     // A click and the change of the current item both show the texture's summary.
-    InstallPendingMarks(m_controls.textureList);
+    InstallTileFacts(m_controls.textureList, m_editor,
+                     [this] { return m_controls.sizeCombo->currentIndex(); });
     WireTextureList(m_controls.textureList, {[this] { ShowTextureInfo(); },
                                              [this] {
                                                  if (!m_movingSelectionMark) {

@@ -32,7 +32,6 @@ void MainDialog::RefillTextureList() {
     const bool selected = mark >= 0 && list->item(mark)->isSelected();
     FillTextureList(list, record, thumbnail, m_controls.filter->text().toUpper(),
                     [this] { return m_editor.WritePlaceholder(); });
-    ShowTileTips(list, m_editor, sizeClass);
     if (mark >= 0 && mark < list->count()) {
         SetSelectionMark(mark);
         list->item(mark)->setSelected(selected);

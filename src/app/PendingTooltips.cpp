@@ -1,6 +1,9 @@
 #include "app/PendingTooltips.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include "app/FeedbackTexts.h"
 #include "app/ThumbnailList.h"
@@ -9,7 +12,6 @@
 
 namespace {
 
-constexpr int PENDING_ROLE = Qt::UserRole + 1;
 constexpr int MARK_GAP = 2;
 constexpr int MARK_HEIGHT = 2;
 
@@ -17,12 +19,16 @@ constexpr int MARK_HEIGHT = 2;
 // replacement is pending: in the gap between rows, so that even an 8 x 8 picture stays whole.
 class PendingTileDelegate : public ThumbnailDelegate {
 public:
-    using ThumbnailDelegate::ThumbnailDelegate;
+    PendingTileDelegate(ThumbnailList* list, const Editor& editor, std::function<int()> shownClass)
+        : ThumbnailDelegate(list), m_editor(editor), m_shownClass(std::move(shownClass)) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         ThumbnailDelegate::paint(painter, option, index);
-        if (!index.data(PENDING_ROLE).toBool()) {
+        const int sizeClass = m_shownClass();
+        if (sizeClass < 0 || sizeClass == USER_CLASS ||
+            index.row() >= static_cast<int>(MAX_CLASS_ENTRIES) ||
+            !m_editor.Pending(sizeClass, index.row())) {
             return;
         }
         QStyleOptionViewItem item(option);
@@ -36,35 +42,46 @@ public:
             QRect(picture.left(), picture.bottom() + 1 + MARK_GAP, picture.width(), MARK_HEIGHT),
             option.palette.color(QPalette::Highlight));
     }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid()) {
+            return ThumbnailDelegate::helpEvent(event, view, option, index);
+        }
+        QToolTip::showText(event->globalPos(), TileTip(m_editor, m_shownClass(), index.row()), view,
+                           option.rect);
+        return true;
+    }
+
+private:
+    const Editor& m_editor;
+    std::function<int()> m_shownClass;
 };
 
 }  // namespace
 
-void InstallPendingMarks(ThumbnailList* list) {
-    list->setItemDelegate(new PendingTileDelegate(list));
+void InstallTileFacts(ThumbnailList* list, const Editor& editor, std::function<int()> shownClass) {
+    list->setItemDelegate(new PendingTileDelegate(list, editor, std::move(shownClass)));
 }
 
-void ShowTileTips(ThumbnailList* list, const Editor& editor, int sizeClass) {
+QString TileTip(const Editor& editor, int sizeClass, int entry) {
+    if (sizeClass < 0 || sizeClass >= SIZE_CLASS_COUNT || entry < 0 ||
+        entry >= static_cast<int>(MAX_CLASS_ENTRIES)) {
+        return {};
+    }
     const SizeClassRecord& record = editor.Table()[sizeClass];
     const bool user = sizeClass == USER_CLASS;
-    const std::vector<std::uint32_t> rooms =
-        user ? std::vector<std::uint32_t>() : editor.Rooms(sizeClass);
-    const std::string_view label = SizeClasses()[sizeClass].comboLabel;
-    for (int k = 0; k < list->count(); ++k) {
-        window_texts::TileFacts facts;
-        facts.user = user;
-        facts.offset = record.romOffset[k];
-        facts.sizeClass = std::string(label);
-        facts.room = user ? 0 : rooms[k];
-        facts.description = user ? record.description[k]
-                                 : window_texts::DisplayedDescription(record.description[k]);
-        facts.pending = user ? std::nullopt : editor.Pending(sizeClass, k);
-        QListWidgetItem* item = list->item(k);
-        // Descriptions come from files: shown as written, never as markup.
-        item->setToolTip(Qt::convertFromPlainText(
-            QString::fromStdString(window_texts::TileToolTip(facts)), Qt::WhiteSpaceNormal));
-        item->setData(PENDING_ROLE, facts.pending.has_value());
-    }
+    window_texts::TileFacts facts;
+    facts.user = user;
+    facts.offset = record.romOffset[entry];
+    facts.sizeClass = std::string(SizeClasses()[sizeClass].comboLabel);
+    facts.room = user ? 0 : editor.Rooms(sizeClass)[static_cast<std::size_t>(entry)];
+    facts.description = user ? record.description[entry]
+                             : window_texts::DisplayedDescription(record.description[entry]);
+    facts.pending = user ? std::nullopt : editor.Pending(sizeClass, entry);
+    // Descriptions come from files: shown as written, never as markup.
+    return Qt::convertFromPlainText(QString::fromStdString(window_texts::TileToolTip(facts)),
+                                    Qt::WhiteSpaceNormal);
 }
 
 std::string PendingInfo(const Editor& editor, int sizeClass, int entry) {

@@ -17,6 +17,7 @@
 #include "app/ListReflow.h"
 #include "app/MainDialog.h"
 #include "app/MainWindowBuilder.h"
+#include "app/PendingTooltips.h"
 #include "catalogue/SizeClassTable.h"
 #include "demo/DemoKit.h"
 #include "editor/Editor.h"
@@ -288,12 +289,12 @@ private slots:
         QVERIFY(Text(1004).endsWith(QStringLiteral("Mem 10018 ")));
         Click(1);
         QVERIFY(Bar().startsWith(QStringLiteral("Pending: 010000 (0x17 bytes)")));
-        const QString tip = List()->item(1)->toolTip();
+        const QString tip = TileTip(*m_editor, 0, 1);
         for (const char* part : {"Offset 010018 (08 x 08), room 0x55", "Grey gradient",
                                  "Pending: 010000 (0x17 bytes)"}) {
             QVERIFY2(tip.contains(QLatin1String(part)), qPrintable(tip));
         }
-        QVERIFY(!List()->item(2)->toolTip().contains(QStringLiteral("Pending")));
+        QVERIFY(!TileTip(*m_editor, 0, 2).contains(QStringLiteral("Pending")));
         Click(2);
         QCOMPARE(Bar(), QString());
     }
