@@ -75,7 +75,7 @@ QString TileTip(const Editor& editor, int sizeClass, int entry) {
     facts.user = user;
     facts.offset = record.romOffset[entry];
     facts.sizeClass = std::string(SizeClasses()[sizeClass].comboLabel);
-    facts.room = user ? 0 : editor.Rooms(sizeClass)[static_cast<std::size_t>(entry)];
+    facts.room = user ? 0 : editor.Room(sizeClass, entry);
     facts.description = user ? record.description[entry]
                              : window_texts::DisplayedDescription(record.description[entry]);
     facts.pending = user ? std::nullopt : editor.Pending(sizeClass, entry);

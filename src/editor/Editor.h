@@ -140,8 +140,8 @@ public:
 
     // The facts shown for entry `entry` of class `sizeClass`.
     TextureFacts Inspect(int sizeClass, int entry) const;
-    // The room of every loaded entry of a game class, the image table read once.
-    std::vector<std::uint32_t> Rooms(int sizeClass) const;
+    // The room of a game texture: what Inspect reports, without reading the ROM.
+    std::uint32_t Room(int sizeClass, int entry) const;
     // Makes the entry the replacement source, unless it is a User bitmap the codec refuses.
     TextureFacts ChooseSource(int sizeClass, int entry);
     // Replace: judges and, when accepted, records the source on the target. `forcedSizeHex`

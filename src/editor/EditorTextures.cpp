@@ -22,8 +22,7 @@ TextureFacts Editor::Inspect(int sizeClass, int entry) const {
     const SizeClassRecord& record = m_table[sizeClass];
     if (sizeClass != USER_CLASS) {
         facts.offset = record.romOffset[entry];
-        facts.room =
-            AvailableRoom(ReadImageTable(m_programFolder / IMAGE_TABLE_FILE), facts.offset);
+        facts.room = Room(sizeClass, entry);
         facts.paletteByte = PaletteByte(m_workingRomPath, facts.offset);
         return facts;
     }
@@ -39,14 +38,9 @@ TextureFacts Editor::Inspect(int sizeClass, int entry) const {
     return facts;
 }
 
-std::vector<std::uint32_t> Editor::Rooms(int sizeClass) const {
-    const std::optional<ImageTable> table = ReadImageTable(m_programFolder / IMAGE_TABLE_FILE);
-    const SizeClassRecord& record = m_table[sizeClass];
-    std::vector<std::uint32_t> rooms(record.entryCount);
-    for (std::uint32_t k = 0; k < record.entryCount; ++k) {
-        rooms[k] = AvailableRoom(table, record.romOffset[k]);
-    }
-    return rooms;
+std::uint32_t Editor::Room(int sizeClass, int entry) const {
+    return AvailableRoom(ReadImageTable(m_programFolder / IMAGE_TABLE_FILE),
+                         m_table[sizeClass].romOffset[entry]);
 }
 
 TextureFacts Editor::ChooseSource(int sizeClass, int entry) {

@@ -122,7 +122,9 @@ TEST_F(EditorTest, InspectShowsRoomPaletteAndUserFacts) {
     EXPECT_EQ(facts.paletteByte, std::optional<std::uint8_t>(15));
     MakeDemoKit(kit);
     EXPECT_EQ(editor->Inspect(0, 1).room, 0x55u);
-    EXPECT_EQ(editor->Rooms(0), (std::vector<std::uint32_t>{0x17, 0x55, 0x14D}));
+    EXPECT_EQ(
+        (std::vector<std::uint32_t>{editor->Room(0, 0), editor->Room(0, 1), editor->Room(0, 2)}),
+        (std::vector<std::uint32_t>{0x17, 0x55, 0x14D}));
     // A table that exists but cannot be read is told apart from a missing one.
     fs::remove(kit / "tableBinary.bin");
     fs::create_directory(kit / "tableBinary.bin");
